@@ -1,0 +1,82 @@
+# Shared by scripts/run and scripts/test: where the project is, and how missing Debian
+# packages and locales are put in place (as root, through sudo, or by telling the user).
+
+KALVET_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+# What building and starting the program needs.
+RUN_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libgl-dev
+  libgtest-dev libbenchmark-dev
+  librsvg2-bin fonts-liberation2
+)
+
+# What the whole test suite needs on top: sanitizers and libFuzzer, the X server, D-Bus and
+# the accessibility bus for end-to-end tests, screenshots, desktop-file and packaging checks,
+# and the cross-compiler for the Windows build.
+TEST_PACKAGES=(
+  "${RUN_PACKAGES[@]}"
+  clang libclang-rt-14-dev
+  xvfb xauth x11-utils x11-apps xdotool imagemagick
+  dbus at-spi2-core python3 python3-pyatspi
+  locales
+  desktop-file-utils appstream dpkg-dev file
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+)
+
+say() { printf '%s\n' "$*"; }
+
+# Runs a command as root: directly, through sudo, or not at all (returns 1).
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+    sudo "$@"
+  else
+    return 1
+  fi
+}
+
+can_be_root() {
+  [ "$(id -u)" -eq 0 ] || { command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; }
+}
+
+missing_packages() {
+  local pkg
+  for pkg in "$@"; do
+    if [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" != "installed" ]; then
+      printf '%s\n' "$pkg"
+    fi
+  done
+}
+
+# Installs whichever of the named packages are absent; quick when none is.
+ensure_packages() {
+  local missing
+  mapfile -t missing < <(missing_packages "$@")
+  [ "${#missing[@]}" -eq 0 ] && return 0
+  say "Installing missing Debian packages: ${missing[*]}"
+  if ! can_be_root; then
+    say "Cannot install as root here. Please run:"
+    say "  sudo apt-get update && sudo apt-get install ${missing[*]}"
+    exit 1
+  fi
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq || exit 1
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" || exit 1
+}
+
+# Makes sure a locale such as cs_CZ.UTF-8 can be used (the end-to-end tests run under it).
+ensure_locale() {
+  local name="$1" lang="${1%%.*}" want
+  want="$(printf '%s' "${lang}.utf8" | tr '[:upper:]' '[:lower:]')"
+  if locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | grep -qx "$want"; then
+    return 0
+  fi
+  say "Generating locale $name"
+  if ! can_be_root; then
+    say "Cannot generate the locale here. Please run: sudo localedef -i $lang -f UTF-8 $name"
+    exit 1
+  fi
+  as_root localedef -i "$lang" -f UTF-8 "$name" || exit 1
+}
