@@ -20,7 +20,7 @@ TEST_PACKAGES=(
   xvfb xauth x11-utils x11-apps xdotool imagemagick
   dbus at-spi2-core python3 python3-pyatspi
   locales
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file icoutils
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
 )
 
