@@ -11,7 +11,7 @@ endif()
 
 # One .ico with the sizes Windows asks for: small icons, the 32x32 window and desktop icon,
 # and a 256-pixel PNG entry for large views.
-set(KALVET_ICO_SIZES 16 24 32 48 256)
+set(KALVET_ICO_SIZES 16 32 48 256)
 set(KALVET_ICO "${KALVET_ICON_DIR}/kalvet.ico")
 set(ico_inputs "")
 set(ico_pngs "")
