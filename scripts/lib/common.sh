@@ -18,7 +18,7 @@ TEST_PACKAGES=(
   "${RUN_PACKAGES[@]}"
   clang libclang-rt-14-dev
   xvfb xauth x11-utils x11-apps xdotool imagemagick
-  dbus at-spi2-core python3 python3-pyatspi
+  dbus at-spi2-core python3 python3-pyatspi python3-xlib
   locales
   desktop-file-utils appstream dpkg-dev file icoutils
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64

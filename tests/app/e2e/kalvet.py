@@ -1,0 +1,166 @@
+"""Kalvet as its users see it: the names of its windows and controls, and one running copy of
+the program driven through them."""
+
+import pyatspi
+
+from . import xwin
+from .waiting import poll
+
+MAIN_TITLE = "Kalvet 1.2"
+SCHEME_TITLE = "Vlastnosti"
+ENTRY_NAME = "Zadané číslo"
+MAIN_BUTTONS = ("Přičti", "Průměr", "Reset")
+SCHEME_BUTTONS = ("Žlutá", "Klasika", "Odejít")
+MENU_ITEMS = ("Konec", "Počet zadaných čísel", "Poslední zadané číslo", "Meziprůměr", "Skiny")
+
+KONEC_BOX = ("Konec", "Program Kalvet 1.2 bude ukončen.")
+OVERFLOW_BOX = ("Kalvet 1.2", "Přetečení! Číslo nebylo přičteno.")
+
+BOX_ROLES = {pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG}
+
+# Long enough for a cold start on a loaded two-core machine; a hang still fails well before
+# CTest's own timeout.
+START_TIMEOUT = 30.0
+EXIT_TIMEOUT = 15.0
+
+
+class MessageBox:
+    """A modal box: its title, its text and its buttons."""
+
+    def __init__(self, screen, accessible):
+        self.screen = screen
+        self.accessible = accessible
+        self.title = accessible.name
+        labels = screen.find_all(accessible, pyatspi.ROLE_LABEL)
+        self.texts = [screen.name(label) for label in labels if screen.name(label)]
+        self.buttons = screen.find_all(accessible, pyatspi.ROLE_PUSH_BUTTON)
+
+    def button_names(self):
+        return [self.screen.name(button) for button in self.buttons]
+
+    def press_only_button(self):
+        if len(self.buttons) != 1:
+            raise AssertionError(f"the box {self.title!r} has buttons {self.button_names()}")
+        self.screen.press(self.buttons[0])
+
+
+class SchemeWindow:
+    """The colour-scheme window "Vlastnosti"."""
+
+    def __init__(self, program, accessible):
+        self.program = program
+        self.accessible = accessible
+        screen = program.screen
+        self.buttons = {caption: screen.find(accessible, pyatspi.ROLE_PUSH_BUTTON, caption)
+                        for caption in SCHEME_BUTTONS}
+
+    def press(self, caption):
+        self.program.screen.press(self.buttons[caption])
+
+    def top_level(self):
+        return self.program.x.wait_for_window(self.program.pid, SCHEME_TITLE)
+
+
+class Kalvet:
+    """One running copy of the program, found on both the X display and the accessibility bus."""
+
+    def __init__(self, session, screen, x_desktop, program, locale):
+        self.session = session
+        self.screen = screen
+        self.x = x_desktop
+        self.child = session.start_program([program], locale, name="kalvet")
+        self.pid = self.child.pid
+        self.app = screen.application(self.pid, START_TIMEOUT)
+        self.main = screen.window(self.app, MAIN_TITLE, START_TIMEOUT)
+        self.main_x = x_desktop.wait_for_window(self.pid, MAIN_TITLE, START_TIMEOUT)
+        self.entry = screen.find(self.main, pyatspi.ROLE_TEXT, ENTRY_NAME)
+        self.label = self._message_label()
+        self.buttons = {caption: screen.find(self.main, pyatspi.ROLE_PUSH_BUTTON, caption)
+                        for caption in MAIN_BUTTONS}
+        self.menu_items = {caption: screen.find(self.main, pyatspi.ROLE_MENU_ITEM, caption)
+                           for caption in MENU_ITEMS}
+        self._focused = False
+
+    def _message_label(self):
+        labels = self.screen.find_all(self.main, pyatspi.ROLE_LABEL)
+        if len(labels) != 1:
+            raise AssertionError(f"expected one label in the main window, found {len(labels)}")
+        return labels[0]
+
+    # -- reading --------------------------------------------------------------------------
+
+    def label_text(self):
+        return self.screen.name(self.label)
+
+    def entry_text(self):
+        return self.screen.text(self.entry)
+
+    def running(self):
+        return self.child.running()
+
+    # -- operating ------------------------------------------------------------------------
+
+    def enter(self, text):
+        """Puts text into the entry box through the editable-text interface."""
+        self.screen.set_text(self.entry, text)
+
+    def focus_main_window(self):
+        self.x.focus(self.main_x)
+        poll(lambda: self.screen.has_state(self.main, pyatspi.STATE_ACTIVE), 10.0,
+             "the main window to become active")
+        self._focused = True
+
+    def type(self, text):
+        """Types text on the keyboard into the entry box and waits until it shows it."""
+        if not self._focused:
+            self.focus_main_window()
+        before = self.entry_text()
+        xwin.type_text(self.x.display_name, text)
+        poll(lambda: self.entry_text() == before + text, 10.0,
+             f"the entry box to read {before + text!r}")
+
+    def keys(self, *keys):
+        if not self._focused:
+            self.focus_main_window()
+        xwin.press_keys(self.x.display_name, *keys)
+
+    def press(self, caption):
+        self.screen.press(self.buttons[caption])
+
+    def choose(self, caption):
+        self.screen.press(self.menu_items[caption])
+
+    def box(self, title, timeout=10.0):
+        def find():
+            self.app.clearCache()
+            for child in self.app:
+                if child is not None and child.getRole() in BOX_ROLES and child.name == title:
+                    return child
+            return None
+
+        return MessageBox(self.screen, poll(find, timeout, f"a box titled {title!r}"))
+
+    def no_box_open(self):
+        self.app.clearCache()
+        return not [child for child in self.app if child is not None and child.getRole() in BOX_ROLES]
+
+    def open_scheme_window(self):
+        self.choose("Skiny")
+        return SchemeWindow(self, self.screen.window(self.app, SCHEME_TITLE))
+
+    def scheme_windows(self):
+        return self.screen.windows(self.app, SCHEME_TITLE)
+
+    def close_main_window(self):
+        """Clicks the main window's close box."""
+        self.x.request_close(self.main_x)
+
+    def wait_exit(self, timeout=EXIT_TIMEOUT):
+        """The exit status; fails if the program is still running after the timeout."""
+        status = self.child.wait(timeout)
+        if status is None:
+            raise AssertionError(f"the program was still running {timeout:g} s later")
+        return status
+
+    def stop(self):
+        return self.child.stop()

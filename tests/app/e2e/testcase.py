@@ -1,0 +1,35 @@
+"""The base of every end-to-end test: a fresh copy of the program for each test."""
+
+import sys
+import unittest
+
+from .kalvet import Kalvet
+from .runner import Context
+
+
+class KalvetTestCase(unittest.TestCase):
+    def setUp(self):
+        self.kalvet = Kalvet(Context.session, Context.screen, Context.x, Context.program,
+                             Context.locale)
+
+    def tearDown(self):
+        if self.kalvet.running():
+            self.kalvet.stop()
+        log = self.kalvet.child.log().strip()
+        if log:
+            print(f"\n--- output of kalvet (pid {self.kalvet.pid}) ---\n{log}", file=sys.stderr)
+
+    @staticmethod
+    def separator():
+        return Context.decimal_separator()
+
+    def assert_shows(self, label, entry, after):
+        """The label and the entry box read as expected. Read at once: every step waits until
+        the program has handled it."""
+        k = self.kalvet
+        self.assertEqual((label, entry), (k.label_text(), k.entry_text()),
+                         f"label and entry box after {after}")
+
+    def assert_ends_with_status_0(self):
+        status = self.kalvet.wait_exit()
+        self.assertEqual(status, 0, "exit status")

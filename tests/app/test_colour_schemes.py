@@ -1,0 +1,273 @@
+#!/usr/bin/python3
+"""End-to-end tests of the colour-scheme window "Vlastnosti": its schemes as they appear on
+the screen, and the end of the program when both windows are open.
+
+Colours are read from screenshots of the real windows; the controls are located through the
+accessibility interface's extents.
+
+Run with Debian's /usr/bin/python3 (it has pyatspi and python-xlib):
+    /usr/bin/python3 tests/app/test_colour_schemes.py --program build/release/app/kalvet --locale C
+"""
+
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after the session)
+
+from e2e import runner  # noqa: E402
+from e2e.kalvet import KONEC_BOX, MAIN_BUTTONS, MAIN_TITLE, SCHEME_TITLE  # noqa: E402
+from e2e.pixels import Rect  # noqa: E402
+from e2e.runner import Context  # noqa: E402
+from e2e.testcase import KalvetTestCase  # noqa: E402
+from e2e.waiting import poll  # noqa: E402
+
+LIGHT_YELLOW = (255, 255, 128)
+
+
+def yellow_tint(rgb):
+    """Light yellow as a style shades it on a button face (lighter or darker, but clearly
+    yellow): red and green high and alike, blue well below them. Greys and white are not."""
+    r, g, b = rgb
+    return r >= 200 and g >= 200 and abs(r - g) <= 16 and b <= min(r, g) - 24
+
+
+# At most this share of yellow-tinted pixels counts as "no yellow": a yellow control would
+# cover far more, and a few text pixels blended by anti-aliasing stay well below it.
+NO_YELLOW_SHARE = 0.005
+
+# Margins that keep a region clear of the borders, rounded corners and focus frames that the
+# style draws at the edge of a control.
+BUTTON_INSET = 3
+FIELD_INSET = 2
+
+
+class Photo:
+    """A settled screenshot of one window together with where its parts are on the screen."""
+
+    def __init__(self, image, window, parts):
+        self.image = image
+        self.window = window
+        self.parts = parts
+
+    def region(self, name, inset=0):
+        return self.image.colours(self.parts[name].inset(inset))
+
+    def background(self):
+        """The window's own surface: the window less the rectangles of its parts (each grown
+        by a pixel, so that no control's edge counts as background)."""
+        excluded = [part.inset(-1) for part in self.parts.values()]
+        return self.image.colours(self.window, excluded)
+
+    def everything(self):
+        return self.image.colours(self.window)
+
+
+class ColourSchemeTest(KalvetTestCase):
+    def setUp(self):
+        super().setUp()
+        k = self.kalvet
+        k.press("Průměr")  # some text in the label, so that it is more than an empty area
+        k.enter("12")
+        self.shots = 0
+
+    # -- photographing --------------------------------------------------------------------
+
+    def _parts_of_main_window(self):
+        k = self.kalvet
+        s = k.screen
+        parts = {caption: Rect.of(s.extents(button)) for caption, button in k.buttons.items()}
+        parts["label"] = Rect.of(s.extents(k.label))
+        parts["entry"] = Rect.of(s.extents(k.entry))
+        parts["menu bar"] = Rect.of(s.extents(s.find(k.main, pyatspi.ROLE_MENU_BAR)))
+        return Rect.of(s.extents(k.main)), parts
+
+    def _parts_of_scheme_window(self, form2):
+        s = self.kalvet.screen
+        parts = {caption: Rect.of(s.extents(button)) for caption, button in form2.buttons.items()}
+        labels = s.find_all(form2.accessible, pyatspi.ROLE_LABEL)
+        self.assertEqual(len(labels), 1, "one label in the colour-scheme window")
+        parts["label"] = Rect.of(s.extents(labels[0]))
+        return Rect.of(s.extents(form2.accessible)), parts
+
+    def photograph(self, title, parts_of, ready=lambda photo: True):
+        """Raises the window, waits until ready(photo) holds and the picture has settled (two
+        shots in a row alike), and returns that photo."""
+        k = self.kalvet
+        top_level = k.x.wait_for_window(k.pid, title)
+        k.x.raise_window(top_level)
+        window, parts = parts_of()
+
+        def take():
+            return Photo(k.x.screenshot(window.x, window.y, window.width, window.height),
+                         window, parts)
+
+        def settled():
+            first = take()
+            if not ready(first):
+                return None
+            time.sleep(0.05)
+            second = take()
+            return second if second.image.same_as(first.image) else None
+
+        try:
+            photo = poll(settled, 10.0, f"the window {title!r} to be painted as expected")
+        except AssertionError:
+            self.save(take(), title)
+            raise
+        self.last_photo = (photo, title)
+        return photo
+
+    def photograph_main(self, ready=lambda photo: True):
+        return self.photograph(MAIN_TITLE, self._parts_of_main_window, ready)
+
+    def photograph_schemes(self, form2, ready=lambda photo: True):
+        return self.photograph(SCHEME_TITLE, lambda: self._parts_of_scheme_window(form2), ready)
+
+    def save(self, photo, title):
+        if not Context.artifacts:
+            return
+        self.shots += 1
+        name = f"{self.id().rsplit('.', 1)[-1]}-{self.shots}-{title.replace(' ', '_')}.ppm"
+        path = os.path.join(Context.artifacts, name)
+        photo.image.save_ppm(path)
+        print(f"screenshot saved: {path}", file=sys.stderr)
+
+    def check(self, condition, message):
+        if not condition and hasattr(self, "last_photo"):
+            self.save(*self.last_photo)
+        self.assertTrue(condition, message)
+
+    # -- what the schemes must look like --------------------------------------------------
+
+    def check_yellow_covers(self, counts, what, share):
+        self.check(counts.dominant() == LIGHT_YELLOW and counts.share(LIGHT_YELLOW) >= share,
+                   f"light yellow covers {what}: {counts.describe()}")
+
+    def check_no_yellow(self, counts, what):
+        self.check(counts.share_where(yellow_tint) <= NO_YELLOW_SHARE,
+                   f"no yellow in {what}: {counts.describe()}")
+
+    def check_yellow_button(self, counts, what):
+        self.check(counts.share_where(yellow_tint) >= 0.5, f"{what} is yellow: {counts.describe()}")
+
+    def main_buttons(self, photo):
+        return {caption: photo.image.colours(photo.parts[caption].inset(BUTTON_INSET))
+                for caption in MAIN_BUTTONS}
+
+    def check_main_window_yellow(self, photo, buttons_before):
+        self.check_yellow_covers(photo.background(), "the main window's background", 0.99)
+        self.check_yellow_covers(photo.region("label", 1), "the message label", 0.6)
+        self.check_yellow_covers(photo.region("entry", FIELD_INSET), "the entry box", 0.6)
+        for caption, counts in self.main_buttons(photo).items():
+            self.check_no_yellow(counts, f"the standard button {caption!r}")
+            self.check(counts.counts == buttons_before[caption].counts,
+                       f"{caption!r} keeps its system look: {counts.describe()} "
+                       f"was {buttons_before[caption].describe()}")
+
+    def check_scheme_window(self, photo, yellow_window):
+        background = photo.background()
+        if yellow_window:
+            self.check_yellow_covers(background, "the colour-scheme window's background", 0.99)
+        else:
+            self.check_no_yellow(background, "the colour-scheme window's background")
+        self.check_yellow_button(photo.region("Žlutá", BUTTON_INSET), "the button Žlutá")
+        self.check_no_yellow(photo.region("label", 1), "the colour-scheme window's own label")
+
+    # -- scenarios ------------------------------------------------------------------------
+
+    def open_schemes(self):
+        k = self.kalvet
+        form2 = k.open_scheme_window()
+        k.x.wait_for_window(k.pid, SCHEME_TITLE)
+        return form2
+
+    @staticmethod
+    def yellow_background(photo):
+        return photo.background().share(LIGHT_YELLOW) > 0.5
+
+    @staticmethod
+    def no_yellow(photo):
+        return photo.everything().share_where(yellow_tint) <= NO_YELLOW_SHARE
+
+    def test_yellow_then_classic_recolours_both_windows(self):
+        k = self.kalvet
+        form2 = self.open_schemes()
+        start = self.photograph_schemes(form2, )
+        self.check_scheme_window(start, yellow_window=False)
+        before = self.photograph_main()
+        self.check_no_yellow(before.everything(), "the main window before any scheme")
+        buttons_before = self.main_buttons(before)
+
+        form2.press("Žlutá")
+        yellow = self.photograph_main(self.yellow_background)
+        self.check_main_window_yellow(yellow, buttons_before)
+        self.check_scheme_window(self.photograph_schemes(form2, self.yellow_background), yellow_window=True)
+
+        form2.press("Klasika")
+        classic_main = self.photograph_main(self.no_yellow)
+        self.check_no_yellow(classic_main.everything(), "the main window after Klasika")
+        classic_schemes = self.photograph_schemes(form2, self.no_yellow)
+        self.check_no_yellow(classic_schemes.everything(), "the colour-scheme window after Klasika")
+        for caption, counts in self.main_buttons(classic_main).items():
+            self.check(counts.counts == buttons_before[caption].counts,
+                       f"{caption!r} looks as at the start after Klasika")
+
+        # Closing the main window first leaves the program running for the other window.
+        k.close_main_window()
+        k.x.wait_until_gone(k.pid, MAIN_TITLE)
+        form2.press("Klasika")  # answered, so the program still runs and handles events
+        self.assertTrue(k.running(), "the program runs while the colour-scheme window is open")
+        self.assertEqual(len(k.x.windows_titled(k.pid, SCHEME_TITLE)), 1)
+        k.x.request_close(form2.top_level())
+        self.assert_ends_with_status_0()
+
+    def test_schemes_after_the_main_window_closed_neither_crash_nor_keep_it_running(self):
+        k = self.kalvet
+        form2 = self.open_schemes()
+        k.choose("Konec")
+        k.box(KONEC_BOX[0]).press_only_button()
+        k.x.wait_until_gone(k.pid, MAIN_TITLE)
+        for caption in ("Žlutá", "Klasika", "Žlutá"):
+            form2.press(caption)
+            self.assertTrue(k.running(), f"still running after {caption!r}")
+        self.assertEqual([w.title for w in k.x.top_levels(k.pid)], [SCHEME_TITLE])
+        form2.press("Odejít")
+        self.assert_ends_with_status_0()
+
+    def test_skiny_twice_gives_one_window(self):
+        k = self.kalvet
+        self.open_schemes()
+        k.choose("Skiny")
+        k.choose("Skiny")
+        self.assertEqual(len(k.x.windows_titled(k.pid, SCHEME_TITLE)), 1, "X windows")
+        self.assertEqual(len(k.scheme_windows()), 1, "windows on the accessibility bus")
+
+    def test_leaving_keeps_the_main_window_yellow_and_reopens_fresh(self):
+        k = self.kalvet
+        form2 = self.open_schemes()
+        buttons_before = self.main_buttons(self.photograph_main())
+        form2.press("Žlutá")
+        self.photograph_main(self.yellow_background)
+        form2.press("Odejít")
+        k.x.wait_until_gone(k.pid, SCHEME_TITLE)
+        poll(lambda: not k.scheme_windows(), 10.0, "the colour-scheme window to leave the bus")
+
+        self.check_main_window_yellow(self.photograph_main(self.yellow_background), buttons_before)
+        fresh = self.open_schemes()
+        self.check_scheme_window(self.photograph_schemes(fresh, ),
+                                 yellow_window=False)
+        self.assertTrue(k.running())
+
+    def test_zluta_has_the_focus_when_the_window_opens(self):
+        k = self.kalvet
+        form2 = self.open_schemes()
+        k.x.focus(form2.top_level())
+        poll(lambda: k.screen.has_state(form2.buttons["Žlutá"], pyatspi.STATE_FOCUSED), 5.0,
+             "Žlutá to have the keyboard focus")
+
+
+if __name__ == "__main__":
+    sys.exit(runner.main())

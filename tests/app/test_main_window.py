@@ -1,0 +1,197 @@
+#!/usr/bin/python3
+"""End-to-end tests of the main window: the real program on a private X display, driven
+through the accessibility bus and the keyboard as a user or a screen reader would.
+
+Run with Debian's /usr/bin/python3 (it has pyatspi):
+    /usr/bin/python3 tests/app/test_main_window.py --program build/release/app/kalvet --locale C
+"""
+
+import collections
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after the session)
+
+from e2e import runner  # noqa: E402
+from e2e.kalvet import KONEC_BOX, OVERFLOW_BOX  # noqa: E402
+from e2e.testcase import KalvetTestCase  # noqa: E402
+from e2e.waiting import poll  # noqa: E402
+
+# One step of a scenario and what the window shows after it. "{sep}" stands for the decimal
+# separator of the locale the program runs under. A step with a box expects that modal box
+# (title, text) to open, presses its OK, and then checks the window.
+Step = collections.namedtuple("Step", "verb arg label entry box", defaults=(None,))
+
+NO_NUMBERS_YET = "Žádné číslo jsi ještě nezadal!"
+REJECTED = "Nic jsi nezadal!"
+
+SCENARIOS = {
+    "fresh_start_answers": [
+        Step("press", "Průměr", "Zatím jsi nezadal žádná čísla!", ""),
+        Step("choose", "Počet zadaných čísel", NO_NUMBERS_YET, ""),
+        Step("choose", "Poslední zadané číslo", NO_NUMBERS_YET, ""),
+        Step("choose", "Meziprůměr", NO_NUMBERS_YET, ""),
+    ],
+    "average_of_two_and_three": [
+        Step("enter", "2", "", "2"),
+        Step("press", "Přičti", "", ""),
+        Step("enter", "3", "", "3"),
+        Step("press", "Přičti", "", ""),
+        Step("press", "Průměr", "Průměr zadaných čísel je 2{sep}5.", ""),
+        Step("choose", "Počet zadaných čísel", "Počet zadaných čísel je 2.", ""),
+        Step("choose", "Poslední zadané číslo", "Poslední zadané číslo je 3.", ""),
+        Step("choose", "Meziprůměr", "Meziprůměr je 2{sep}5.", ""),
+    ],
+    "rejected_entries_stay_in_the_box": [
+        Step("enter", "7", "", "7"),
+        Step("press", "Přičti", "", ""),
+        Step("press", "Přičti", REJECTED, ""),
+        Step("choose", "Počet zadaných čísel", "Počet zadaných čísel je 1.", ""),
+        Step("enter", "abc", "Počet zadaných čísel je 1.", "abc"),
+        Step("press", "Přičti", REJECTED, "abc"),
+        Step("choose", "Poslední zadané číslo", "Poslední zadané číslo je 7.", "abc"),
+        Step("enter", "0", "Poslední zadané číslo je 7.", "0"),
+        Step("press", "Přičti", REJECTED, "0"),
+        Step("choose", "Počet zadaných čísel", "Počet zadaných čísel je 1.", "0"),
+    ],
+    "typed_numbers_with_comma_or_point": [
+        Step("type", "2,5", "", "2,5"),
+        Step("press", "Přičti", "", ""),
+        Step("type", "0.25", "", "0.25"),
+        Step("press", "Přičti", "", ""),
+        Step("type", "-1,75", "", "-1,75"),
+        Step("press", "Přičti", "", ""),
+        Step("choose", "Poslední zadané číslo", "Poslední zadané číslo je -1{sep}75.", ""),
+        Step("choose", "Počet zadaných čísel", "Počet zadaných čísel je 3.", ""),
+        Step("press", "Průměr", "Průměr zadaných čísel je 0{sep}333333333333333.", ""),
+    ],
+    "reset_starts_over": [
+        Step("enter", "4", "", "4"),
+        Step("press", "Přičti", "", ""),
+        Step("press", "Průměr", "Průměr zadaných čísel je 4.", ""),
+        Step("enter", "9", "Průměr zadaných čísel je 4.", "9"),
+        Step("press", "Reset", "", ""),
+        Step("press", "Průměr", "Zatím jsi nezadal žádná čísla!", ""),
+        Step("choose", "Počet zadaných čísel", NO_NUMBERS_YET, ""),
+        Step("choose", "Poslední zadané číslo", NO_NUMBERS_YET, ""),
+        Step("choose", "Meziprůměr", NO_NUMBERS_YET, ""),
+        Step("enter", "6", NO_NUMBERS_YET, "6"),
+        Step("press", "Přičti", "", ""),
+        Step("press", "Průměr", "Průměr zadaných čísel je 6.", ""),
+    ],
+    "overflow_leaves_everything_as_it_was": [
+        Step("enter", "1e308", "", "1e308"),
+        Step("press", "Přičti", "", ""),
+        Step("choose", "Počet zadaných čísel", "Počet zadaných čísel je 1.", ""),
+        Step("enter", "1e308", "Počet zadaných čísel je 1.", "1e308"),
+        Step("press", "Přičti", "Počet zadaných čísel je 1.", "1e308", OVERFLOW_BOX),
+        Step("choose", "Počet zadaných čísel", "Počet zadaných čísel je 1.", "1e308"),
+        Step("press", "Průměr", "Průměr zadaných čísel je 1E+308.", "1e308"),
+        Step("enter", "-2", "Průměr zadaných čísel je 1E+308.", "-2"),
+        Step("press", "Přičti", "", ""),
+        Step("press", "Průměr", "Průměr zadaných čísel je 5E+307.", ""),
+    ],
+}
+
+
+class MainWindowTest(KalvetTestCase):
+    def run_step(self, step):
+        k = self.kalvet
+        sep = self.separator()
+        if step.verb == "enter":
+            k.enter(step.arg)
+        elif step.verb == "type":
+            k.type(step.arg)
+        elif step.verb == "press":
+            k.press(step.arg)
+        elif step.verb == "choose":
+            k.choose(step.arg)
+        else:
+            raise ValueError(step.verb)
+        if step.box:
+            title, text = step.box
+            box = k.box(title)
+            self.assertEqual(box.texts, [text], f"text of the box after {step.verb} {step.arg!r}")
+            box.press_only_button()
+            poll(k.no_box_open, 10.0, f"the box {title!r} to close")
+        self.assert_shows(step.label.replace("{sep}", sep), step.entry.replace("{sep}", sep),
+                          f"{step.verb} {step.arg!r}")
+
+    def run_scenario(self, steps):
+        self.assert_shows("", "", "start")
+        for step in steps:
+            self.run_step(step)
+        self.assertTrue(self.kalvet.running())
+
+    # -- start, keyboard ------------------------------------------------------------------
+
+    def test_entry_box_has_the_focus_at_start(self):
+        k = self.kalvet
+        k.focus_main_window()
+        poll(lambda: k.screen.has_state(k.entry, pyatspi.STATE_FOCUSED), 5.0,
+             "the entry box to have the keyboard focus")
+        for caption, button in k.buttons.items():
+            self.assertFalse(k.screen.has_state(button, pyatspi.STATE_FOCUSED), caption)
+
+    def test_enter_and_escape_press_nothing(self):
+        k = self.kalvet
+        k.type("7")
+        k.keys("Return", "KP_Enter", "Escape")
+        k.type("8")  # arrives after the keys above, so they have been handled
+        self.assert_shows("", "78", "Enter and Esc in the entry box")
+        k.choose("Počet zadaných čísel")
+        self.assert_shows(NO_NUMBERS_YET, "78", "asking for the count")
+
+    # -- the end of the program -----------------------------------------------------------
+
+    def check_konec_box(self):
+        box = self.kalvet.box(KONEC_BOX[0])
+        self.assertEqual(box.texts, [KONEC_BOX[1]])
+        self.assertEqual(len(box.buttons), 1, f"buttons: {box.button_names()}")
+        self.assertEqual(box.button_names(), ["OK"])
+        self.assertTrue(self.kalvet.running(), "still running while the box is open")
+        return box
+
+    def test_konec_then_ok_ends_the_program(self):
+        self.kalvet.choose("Konec")
+        self.check_konec_box().press_only_button()
+        self.assert_ends_with_status_0()
+
+    def test_ctrl_k_opens_the_konec_box(self):
+        k = self.kalvet
+        k.enter("5")
+        k.keys("ctrl+k")
+        self.check_konec_box().press_only_button()
+        self.assert_ends_with_status_0()
+
+    def test_konec_box_closed_by_its_close_box_ends_the_program_too(self):
+        k = self.kalvet
+        k.choose("Konec")
+        self.check_konec_box()
+        k.x.request_close(k.x.wait_for_window(k.pid, KONEC_BOX[0]))
+        self.assert_ends_with_status_0()
+
+    def test_close_box_ends_the_program_without_a_box(self):
+        k = self.kalvet
+        k.enter("3")
+        k.press("Přičti")
+        k.close_main_window()
+        # A box would hold the program open until someone answered it.
+        self.assert_ends_with_status_0()
+
+
+def _scenario_test(steps):
+    def test(self):
+        self.run_scenario(steps)
+
+    return test
+
+
+for _name, _steps in SCENARIOS.items():
+    setattr(MainWindowTest, f"test_{_name}", _scenario_test(_steps))
+
+
+if __name__ == "__main__":
+    sys.exit(runner.main())
