@@ -39,6 +39,10 @@ public:
     const std::string& decimalSeparator() const { return decimalSeparator_; }
 
 private:
+    // sumOfNumbers / numberCount; numberCount must not be 0. Throws OverflowError if the
+    // quotient is not finite.
+    double currentAverage() const;
+
     double lastNumber_ = 0;
     double sumOfNumbers_ = 0;
     std::int16_t numberCount_ = 0;
