@@ -1,0 +1,185 @@
+#pragma once
+
+// The thin layer between the two windows and Qt Widgets: it maps the forms' own ideas
+// (positions in twips, 32-bit colour codes, the text box's border appearance, the buttons'
+// standard and graphical styles) onto Qt. Each mapping is a lookup table; applyProperty()
+// is the one place that puts a property value onto a control.
+
+#include <QColor>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <stdexcept>
+
+class QPainter;
+
+namespace forms {
+
+// ---- Positions and sizes ------------------------------------------------------------------
+
+// The forms measure in twips; at 96 dots per inch a logical pixel is 15 twips, and Qt's own
+// scaling takes logical pixels on to high-DPI screens.
+inline constexpr int kTwipsPerPixel = 15;
+
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+constexpr bool isWholePixels(int twips) {
+    return twips % kTwipsPerPixel == 0;
+}
+
+constexpr bool isWholePixels(TwipsRect r) {
+    return isWholePixels(r.left) && isWholePixels(r.top) && isWholePixels(r.width) &&
+           isWholePixels(r.height);
+}
+
+// Every position of both windows falls on a whole pixel. A value that does not is refused
+// rather than rounded: in a constant expression that stops the build.
+constexpr int pixelsFromTwips(int twips) {
+    if (!isWholePixels(twips)) {
+        throw std::invalid_argument("twips value is not a whole number of pixels");
+    }
+    return twips / kTwipsPerPixel;
+}
+
+constexpr QRect pixelsFromTwips(TwipsRect r) {
+    return QRect(pixelsFromTwips(r.left), pixelsFromTwips(r.top), pixelsFromTwips(r.width),
+                 pixelsFromTwips(r.height));
+}
+
+// ---- Colours ------------------------------------------------------------------------------
+
+// A colour as the forms store it: 0x00BBGGRR (red in the lowest byte) for an explicit colour,
+// or kSystemColour plus an index for the user's current system colour of that index.
+using ColourCode = std::uint32_t;
+
+inline constexpr ColourCode kSystemColour = 0x80000000u;
+
+constexpr ColourCode systemColour(std::uint32_t index) {
+    return kSystemColour | index;
+}
+
+namespace colour {
+inline constexpr ColourCode lightYellow = 0x0080FFFFu;  // red 255, green 255, blue 128
+inline constexpr ColourCode windowBackground = systemColour(5);
+inline constexpr ColourCode titleBarText = systemColour(9);
+inline constexpr ColourCode buttonFace = systemColour(15);
+}  // namespace colour
+
+// What a colour code paints: the background itself and the colour of text drawn on it.
+struct ResolvedColour {
+    QColor background;
+    QColor foreground;
+
+    friend bool operator==(const ResolvedColour&, const ResolvedColour&) = default;
+};
+
+// System colours come from the given palette (the application's, for the windows). An
+// explicit colour gets black or white text, whichever reads on it, so that text stays legible
+// on light yellow under a dark palette too.
+ResolvedColour resolveColour(ColourCode code, const QPalette& palette);
+
+// ---- Border appearance and button style ---------------------------------------------------
+
+enum class Appearance : std::uint32_t {
+    Flat = 0,      // a plain one-pixel line
+    Sunken3D = 1,  // the two-pixel sunken edge of classic 3-D controls
+};
+
+// The width of the border a text box of this appearance draws inside its rectangle.
+int borderWidth(Appearance appearance);
+
+// Draws the border of the given appearance along the inside of rect: a flat border in the
+// palette's text colour (the colour that contrasts with the box's own background), the 3-D
+// edge in the palette's shadow and light shades.
+void drawBorder(QPainter& painter, const QRect& rect, const QPalette& palette,
+                Appearance appearance);
+
+enum class ButtonStyle {
+    Standard = 0,   // drawn in the system's button look; its background is kept but not shown
+    Graphical = 1,  // its face shows its background colour
+};
+
+bool showsBackground(ButtonStyle style);
+
+// ---- Controls -----------------------------------------------------------------------------
+
+// A window's client area: it paints its own background colour and does not hand it on to the
+// controls on it, so standard buttons and the menu bar keep the system look.
+class FormSurface : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+    void setFill(const QColor& fill);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor fill_;
+};
+
+// The forms' text box: a line edit that draws the border of its appearance itself.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* parent = nullptr);
+
+    void setAppearance(Appearance appearance);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Appearance appearance_ = Appearance::Sunken3D;
+};
+
+// The forms' command button: standard style is Qt's button; graphical style fills the face
+// with the button's background colour inside a classic raised edge.
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit CommandButton(const QString& caption, QWidget* parent = nullptr);
+
+    ButtonStyle buttonStyle() const { return style_; }
+    void setButtonStyle(ButtonStyle style);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paintGraphical();
+
+    ButtonStyle style_ = ButtonStyle::Standard;
+};
+
+// ---- Properties ---------------------------------------------------------------------------
+
+enum class Property {
+    Background,  // value: a ColourCode
+    Appearance,  // value: an Appearance; text boxes only
+};
+
+// The dynamic property under which every control keeps the colour code last given to it as
+// its background, whether or not the control shows it.
+inline constexpr char kBackgroundProperty[] = "backgroundColour";
+
+// Sets a property of a control the way the forms show it: a background goes to the palette
+// roles of the control's kind (or the surface's fill) resolved from the application palette,
+// unless the control is a standard-style button, which only keeps it.
+void applyProperty(QWidget& control, Property property, std::uint32_t value);
+
+// A caption shown literally: Qt would read "&" as an access-key mark.
+QString literalCaption(const QString& caption);
+
+}  // namespace forms
