@@ -123,15 +123,20 @@ class DesktopSession:
     """Xvfb + D-Bus session + accessibility bus. Use as a context manager; stop() is idempotent.
 
     After start(), os.environ of the harness points at the private display and buses, so that
-    pyatspi and the X helpers imported afterwards talk to them."""
+    pyatspi and the X helpers imported afterwards talk to them. The buses can be left out
+    (a benchmark may want the bare display); the accessibility bus needs the session bus."""
 
-    def __init__(self, screen="1280x1024x24", start_timeout=20.0):
+    def __init__(self, screen="1280x1024x24", start_timeout=20.0, session_bus=True,
+                 accessibility_bus=True):
         self.screen = screen
         self.start_timeout = start_timeout
+        self.want_session_bus = session_bus
+        self.want_accessibility_bus = session_bus and accessibility_bus
         self.children = []
         self.tmp = None
         self.display = None
         self.bus_address = None
+        self.a11y_address = None
         self._saved_environ = None
 
     # -- start-up -------------------------------------------------------------------------
@@ -155,20 +160,25 @@ class DesktopSession:
         os.mkdir(self.runtime_dir, 0o700)
         self._saved_environ = dict(os.environ)
         self._start_x_server()
-        self._start_session_bus()
-        self._start_accessibility_bus()
-        os.environ.update(self.base_environment())
+        if self.want_session_bus:
+            self._start_session_bus()
+        if self.want_accessibility_bus:
+            self._start_accessibility_bus()
+        os.environ.pop("DBUS_SESSION_BUS_ADDRESS", None)
         os.environ.pop("WAYLAND_DISPLAY", None)
+        os.environ.update(self.base_environment())
 
     def base_environment(self):
         """The variables every process on this desktop gets."""
-        return {
+        env = {
             "DISPLAY": self.display,
-            "DBUS_SESSION_BUS_ADDRESS": self.bus_address,
             "XDG_RUNTIME_DIR": self.runtime_dir,
             # Keeps GLib-based helpers off dconf, which would be activated on the bus otherwise.
             "GSETTINGS_BACKEND": "memory",
         }
+        if self.bus_address:
+            env["DBUS_SESSION_BUS_ADDRESS"] = self.bus_address
+        return env
 
     def _spawn(self, name, argv, env, pass_fds=()):
         child = Child(name, argv, env, self.tmp, pass_fds)
