@@ -13,6 +13,7 @@
 #include <limits>
 #include <span>
 
+#include "windows/Form2.h"
 #include "windows/forms.h"
 
 namespace {
@@ -111,6 +112,10 @@ Form1::Form1(const QString& decimalSeparator, QWidget* parent)
     buildMenu();
     connectEvents();
     placeWindow();
+}
+
+Form1::~Form1() {
+    delete form2_;
 }
 
 void Form1::buildWidgets() {
@@ -237,7 +242,14 @@ void Form1::onSubmnuEndClick() {
 }
 
 void Form1::onSubmnuSkinyClick() {
-    // The colour-scheme window comes with its own change.
+    if (!form2_) {
+        form2_ = new Form2(*this);
+        form2_->show();
+        return;
+    }
+    form2_->show();
+    form2_->raise();
+    form2_->activateWindow();
 }
 
 // ---- Applying results ---------------------------------------------------------------------

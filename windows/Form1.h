@@ -3,18 +3,15 @@
 #include <QLocale>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 
 #include "calculator/calculatorstate.h"
+#include "windows/forms.h"
 
 class QAction;
 class QLabel;
-
-namespace forms {
-class CommandButton;
-class FormSurface;
-class TextBox;
-}  // namespace forms
+class Form2;
 
 // The main window: the entry box, the message label, the three buttons and the menu bar.
 // Every button and menu item runs one command of the calculator it owns and shows the result.
@@ -25,6 +22,7 @@ public:
     // default.
     explicit Form1(const QString& decimalSeparator = QLocale::system().decimalPoint(),
                    QWidget* parent = nullptr);
+    ~Form1() override;
 
     // The client area below the menu bar. Its direct children are the controls, named as the
     // form names them (Text1, Label1, Command1...); the colour-scheme window finds them here.
@@ -61,4 +59,8 @@ private:
     forms::CommandButton* command1_ = nullptr;
     forms::CommandButton* command2_ = nullptr;
     forms::CommandButton* command3_ = nullptr;
+    // The colour-scheme window while it exists. It is a top-level window of its own (a window
+    // with a parent would not keep the program running once this one closes), so this window
+    // deletes it when it goes itself.
+    QPointer<Form2> form2_;
 };
