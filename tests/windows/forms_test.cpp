@@ -1,0 +1,300 @@
+// The forms layer on its own: twips, colour codes, borders, button styles and how a property
+// reaches each kind of control.
+
+#include <QKeySequence>
+#include <QLabel>
+#include <QPainter>
+#include <QTest>
+
+#include <stdexcept>
+
+#include "widgettesting.h"
+#include "windows/forms.h"
+
+using forms::Appearance;
+using forms::ButtonStyle;
+using forms::ColourCode;
+using forms::Property;
+using widgettesting::name;
+using widgettesting::pixel;
+
+namespace {
+
+constexpr ColourCode kYellow = 0x0080FFFF;
+
+QColor role(const QString& paletteName, QPalette::ColorRole colourRole) {
+    return widgettesting::paletteNamed(paletteName).color(colourRole);
+}
+
+}  // namespace
+
+class FormsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // ---- Twips ----
+    void twipsBecomeLogicalPixels_data();
+    void twipsBecomeLogicalPixels();
+    void aTwipsRectBecomesAPixelRect();
+    void twipsOffThePixelGridAreRefused_data();
+    void twipsOffThePixelGridAreRefused();
+
+    // ---- Colour codes ----
+    void colourCodesResolve_data();
+    void colourCodesResolve();
+    void entryColoursStayReadable_data();
+    void entryColoursStayReadable();
+
+    // ---- Borders ----
+    void flatBorderIsOnePlainLine_data();
+    void flatBorderIsOnePlainLine();
+    void sunkenBorderIsTheTwoPixel3DEdge();
+
+    // ---- Properties on controls ----
+    void labelShowsItsBackgroundOpaque();
+    void textBoxShowsBackgroundAndAppearance();
+    void standardButtonKeepsItsBackgroundUnseen();
+    void graphicalButtonShowsItsBackground();
+    void surfaceDoesNotHandItsColourToItsControls();
+    void ampersandsInCaptionsAreShownNotMnemonics();
+};
+
+// ---- Twips ----------------------------------------------------------------------------------
+
+void FormsTest::twipsBecomeLogicalPixels_data() {
+    QTest::addColumn<int>("twips");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("zero") << 0 << 0;
+    QTest::newRow("one pixel") << 15 << 1;
+    QTest::newRow("control margin") << 120 << 8;
+    QTest::newRow("client width") << 3525 << 235;
+    QTest::newRow("screen left") << 4050 << 270;
+    QTest::newRow("button width") << 1455 << 97;
+}
+
+void FormsTest::twipsBecomeLogicalPixels() {
+    QFETCH(int, twips);
+    QFETCH(int, pixels);
+    QCOMPARE(forms::pixelsFromTwips(twips), pixels);
+}
+
+void FormsTest::aTwipsRectBecomesAPixelRect() {
+    QCOMPARE(forms::pixelsFromTwips(forms::TwipsRect{1200, 840, 1095, 375}), QRect(80, 56, 73, 25));
+}
+
+void FormsTest::twipsOffThePixelGridAreRefused_data() {
+    QTest::addColumn<int>("twips");
+    QTest::newRow("one twip") << 1;
+    QTest::newRow("just under a pixel") << 14;
+    QTest::newRow("just over a pixel") << 16;
+    QTest::newRow("client width plus one") << 3526;
+}
+
+void FormsTest::twipsOffThePixelGridAreRefused() {
+    QFETCH(int, twips);
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, forms::pixelsFromTwips(twips));
+}
+
+// ---- Colour codes ---------------------------------------------------------------------------
+
+void FormsTest::colourCodesResolve_data() {
+    QTest::addColumn<QString>("palette");
+    QTest::addColumn<ColourCode>("code");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<QColor>("foreground");
+
+    for (const QString& palette : {QStringLiteral("light"), QStringLiteral("dark")}) {
+        const auto row = [&palette](const char* what) -> QTestData& {
+            return QTest::addRow("%s, %s", qPrintable(palette), what);
+        };
+        // Explicit colours: red in the lowest byte, text black or white to read on them.
+        row("light yellow") << palette << kYellow << QColor(255, 255, 128) << QColor(Qt::black);
+        row("white") << palette << ColourCode{0x00FFFFFF} << QColor(Qt::white) << QColor(Qt::black);
+        row("black") << palette << ColourCode{0} << QColor(Qt::black) << QColor(Qt::white);
+        row("pure red") << palette << ColourCode{0x000000FF} << QColor(255, 0, 0)
+                        << QColor(Qt::white);
+        row("pure blue") << palette << ColourCode{0x00FF0000} << QColor(0, 0, 255)
+                         << QColor(Qt::white);
+        // System colours: the palette's roles and the text colour that goes with each.
+        row("button face") << palette << ColourCode{0x8000000F} << role(palette, QPalette::Button)
+                           << role(palette, QPalette::ButtonText);
+        row("window background") << palette << ColourCode{0x80000005}
+                                 << role(palette, QPalette::Base) << role(palette, QPalette::Text);
+        row("title-bar text") << palette << ColourCode{0x80000009} << role(palette, QPalette::Base)
+                              << role(palette, QPalette::Text);
+        row("unlisted index") << palette << ColourCode{0x80000008}
+                              << role(palette, QPalette::Window)
+                              << role(palette, QPalette::WindowText);
+    }
+}
+
+void FormsTest::colourCodesResolve() {
+    QFETCH(QString, palette);
+    QFETCH(ColourCode, code);
+    QFETCH(QColor, background);
+    QFETCH(QColor, foreground);
+    const forms::ResolvedColour resolved =
+        forms::resolveColour(code, widgettesting::paletteNamed(palette));
+    QCOMPARE(name(resolved.background), name(background));
+    QCOMPARE(name(resolved.foreground), name(foreground));
+}
+
+// The entry box wears system colour 5 at start, yellow in one scheme and system colour 9 in
+// the other: its text must read on each, in a light and in a dark palette.
+void FormsTest::entryColoursStayReadable_data() {
+    QTest::addColumn<QString>("palette");
+    QTest::addColumn<ColourCode>("code");
+    for (const QString& palette : {QStringLiteral("light"), QStringLiteral("dark")}) {
+        QTest::addRow("%s, start", qPrintable(palette))
+            << palette << forms::colour::windowBackground;
+        QTest::addRow("%s, yellow", qPrintable(palette)) << palette << forms::colour::lightYellow;
+        QTest::addRow("%s, classic", qPrintable(palette)) << palette << forms::colour::titleBarText;
+    }
+}
+
+void FormsTest::entryColoursStayReadable() {
+    QFETCH(QString, palette);
+    QFETCH(ColourCode, code);
+    const forms::ResolvedColour resolved =
+        forms::resolveColour(code, widgettesting::paletteNamed(palette));
+    QVERIFY2(widgettesting::brightnessContrast(resolved.foreground, resolved.background) >= 125,
+             qPrintable(name(resolved.foreground) + " on " + name(resolved.background)));
+}
+
+// ---- Borders --------------------------------------------------------------------------------
+
+namespace {
+
+QImage withBorder(const QPalette& palette, Appearance appearance) {
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(palette.color(QPalette::Base));
+    QPainter painter(&image);
+    forms::drawBorder(painter, image.rect(), palette, appearance);
+    return image;
+}
+
+QString at(const QImage& image, int x, int y) {
+    return name(image.pixelColor(x, y));
+}
+
+}  // namespace
+
+void FormsTest::flatBorderIsOnePlainLine_data() {
+    QTest::addColumn<QString>("palette");
+    QTest::newRow("light") << QStringLiteral("light");
+    QTest::newRow("dark") << QStringLiteral("dark");
+}
+
+void FormsTest::flatBorderIsOnePlainLine() {
+    QFETCH(QString, palette);
+    const QPalette colours = widgettesting::paletteNamed(palette);
+    const QImage image = withBorder(colours, Appearance::Flat);
+    const QString line = name(colours.color(QPalette::Text));
+    const QString inside = name(colours.color(QPalette::Base));
+    QCOMPARE(at(image, 0, 0), line);
+    QCOMPARE(at(image, 10, 0), line);
+    QCOMPARE(at(image, 19, 9), line);
+    QCOMPARE(at(image, 0, 5), line);
+    QCOMPARE(at(image, 1, 1), inside);
+    QCOMPARE(at(image, 18, 8), inside);
+}
+
+void FormsTest::sunkenBorderIsTheTwoPixel3DEdge() {
+    const QPalette colours = widgettesting::darkPalette();
+    const QImage image = withBorder(colours, Appearance::Sunken3D);
+    // Shadow above and to the left, light below and to the right, two pixels deep.
+    QCOMPARE(at(image, 5, 0), name(colours.color(QPalette::Dark)));
+    QCOMPARE(at(image, 5, 1), name(colours.color(QPalette::Shadow)));
+    QCOMPARE(at(image, 5, 9), name(colours.color(QPalette::Light)));
+    QCOMPARE(at(image, 5, 8), name(colours.color(QPalette::Midlight)));
+    QCOMPARE(at(image, 0, 5), name(colours.color(QPalette::Dark)));
+    QCOMPARE(at(image, 19, 5), name(colours.color(QPalette::Light)));
+    QCOMPARE(at(image, 2, 2), name(colours.color(QPalette::Base)));
+}
+
+// ---- Properties on controls -----------------------------------------------------------------
+
+void FormsTest::labelShowsItsBackgroundOpaque() {
+    QWidget window;
+    window.resize(100, 40);
+    QLabel label(&window);
+    label.setGeometry(10, 10, 80, 20);
+    forms::applyProperty(label, Property::Background, kYellow);
+    QCOMPARE(pixel(window, {12, 12}), QStringLiteral("#ffff80"));
+    QCOMPARE(pixel(window, {5, 5}), name(window.palette().color(QPalette::Window)));
+    QCOMPARE(name(label.palette().color(QPalette::WindowText)), QStringLiteral("#000000"));
+}
+
+void FormsTest::textBoxShowsBackgroundAndAppearance() {
+    widgettesting::ApplicationPalette dark(widgettesting::darkPalette());
+    forms::TextBox box;
+    box.resize(60, 19);
+    forms::applyProperty(box, Property::Background, forms::colour::windowBackground);
+    forms::applyProperty(box, Property::Appearance, std::uint32_t(Appearance::Flat));
+    QCOMPARE(pixel(box, {4, 9}), name(QApplication::palette().color(QPalette::Base)));
+    QCOMPARE(pixel(box, {0, 0}), name(QApplication::palette().color(QPalette::Text)));
+
+    forms::applyProperty(box, Property::Background, kYellow);
+    forms::applyProperty(box, Property::Appearance, std::uint32_t(Appearance::Sunken3D));
+    QCOMPARE(pixel(box, {4, 9}), QStringLiteral("#ffff80"));
+    QCOMPARE(pixel(box, {0, 0}), name(QApplication::palette().color(QPalette::Dark)));
+    QCOMPARE(pixel(box, {1, 1}), name(QApplication::palette().color(QPalette::Shadow)));
+    QCOMPARE(name(box.palette().color(QPalette::Text)), QStringLiteral("#000000"));
+}
+
+void FormsTest::standardButtonKeepsItsBackgroundUnseen() {
+    forms::CommandButton button(QStringLiteral("Reset"));
+    button.resize(73, 25);
+    forms::applyProperty(button, Property::Background, forms::colour::buttonFace);
+    const QImage systemLook = widgettesting::rendered(button);
+
+    forms::applyProperty(button, Property::Background, kYellow);
+    QCOMPARE(widgettesting::rendered(button), systemLook);
+    QCOMPARE(button.property(forms::kBackgroundProperty).toUInt(), kYellow);
+
+    // The kept colour shows as soon as the button turns graphical.
+    button.setButtonStyle(ButtonStyle::Graphical);
+    QCOMPARE(pixel(button, {3, 3}), QStringLiteral("#ffff80"));
+}
+
+void FormsTest::graphicalButtonShowsItsBackground() {
+    widgettesting::ApplicationPalette dark(widgettesting::darkPalette());
+    forms::CommandButton button(QStringLiteral("Žlutá"));
+    button.resize(97, 33);
+    button.setButtonStyle(ButtonStyle::Graphical);
+    forms::applyProperty(button, Property::Background, kYellow);
+    QCOMPARE(pixel(button, {3, 3}), QStringLiteral("#ffff80"));
+    QCOMPARE(pixel(button, {93, 29}), QStringLiteral("#ffff80"));
+    QCOMPARE(name(button.palette().color(QPalette::ButtonText)), QStringLiteral("#000000"));
+
+    forms::applyProperty(button, Property::Background, forms::colour::buttonFace);
+    QCOMPARE(pixel(button, {3, 3}), name(QApplication::palette().color(QPalette::Button)));
+    QCOMPARE(name(button.palette().color(QPalette::ButtonText)),
+             name(QApplication::palette().color(QPalette::ButtonText)));
+}
+
+void FormsTest::surfaceDoesNotHandItsColourToItsControls() {
+    forms::FormSurface surface;
+    surface.resize(120, 50);
+    forms::CommandButton button(QStringLiteral("Přičti"), &surface);
+    button.setGeometry(8, 8, 73, 25);
+    forms::applyProperty(surface, Property::Background, forms::colour::buttonFace);
+    const QImage buttonBefore = widgettesting::rendered(button);
+
+    forms::applyProperty(surface, Property::Background, kYellow);
+    QCOMPARE(pixel(surface, {2, 2}), QStringLiteral("#ffff80"));
+    QCOMPARE(pixel(surface, {110, 45}), QStringLiteral("#ffff80"));
+    QCOMPARE(widgettesting::rendered(button), buttonBefore);
+}
+
+void FormsTest::ampersandsInCaptionsAreShownNotMnemonics() {
+    const QString caption = QStringLiteral("&Konec");
+    QVERIFY(!QKeySequence::mnemonic(caption).isEmpty());
+    QVERIFY(QKeySequence::mnemonic(forms::literalCaption(caption)).isEmpty());
+    forms::CommandButton button(caption);
+    QVERIFY(QKeySequence::mnemonic(button.text()).isEmpty());
+    QCOMPARE(button.accessibleName(), caption);
+}
+
+QTEST_MAIN(FormsTest)
+#include "forms_test.moc"
