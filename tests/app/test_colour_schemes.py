@@ -7,6 +7,8 @@ accessibility interface's extents.
 
 Run with Debian's /usr/bin/python3 (it has pyatspi and python-xlib):
     /usr/bin/python3 tests/app/test_colour_schemes.py --program build/release/app/kalvet --locale C
+Screenshots of failed checks go to --artifacts DIR as PPM files; with
+KALVET_E2E_KEEP_SCREENSHOTS=1 every screenshot taken is kept there.
 """
 
 import os
@@ -118,6 +120,8 @@ class ColourSchemeTest(KalvetTestCase):
             self.save(take(), title)
             raise
         self.last_photo = (photo, title)
+        if os.environ.get("KALVET_E2E_KEEP_SCREENSHOTS"):
+            self.save(photo, title)
         return photo
 
     def photograph_main(self, ready=lambda photo: True):
