@@ -59,7 +59,8 @@ static_assert(std::all_of(std::begin(kButtons), std::end(kButtons),
 
 // ---- The colour schemes ---------------------------------------------------------------------
 
-enum class Window { Main, ColourScheme };
+// The window a step acts on: the main window or this one.
+enum class Window { Form1, Form2 };
 
 // One assignment of a scheme: a property of a control (nullptr: of the window's client area
 // itself), with the value for each scheme in the order of Form2::Scheme.
@@ -75,36 +76,27 @@ namespace colour = forms::colour;
 constexpr auto kFlat = static_cast<std::uint32_t>(forms::Appearance::Flat);
 constexpr auto kSunken3D = static_cast<std::uint32_t>(forms::Appearance::Sunken3D);
 
-// Both schemes, applied top to bottom.         "Žlutá"              "Klasika"
+// Both schemes, applied top to bottom.
+// clang-format off
 constexpr SchemeStep kSchemeSteps[] = {
-    {Window::Main, nullptr, Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Main, "Command1", Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Main, "Command2", Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Main, "Command3", Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Main, "Text1", Property::Background, {colour::lightYellow, colour::titleBarText}},
-    {Window::Main, "Text1", Property::Appearance, {kFlat, kSunken3D}},
-    {Window::Main, "Label1", Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::ColourScheme,
-     nullptr,
-     Property::Background,
-     {colour::lightYellow, colour::buttonFace}},
-    {Window::ColourScheme,
-     "Command1",
-     Property::Background,
-     {colour::lightYellow, colour::buttonFace}},
-    {Window::ColourScheme,
-     "Command2",
-     Property::Background,
-     {colour::lightYellow, colour::buttonFace}},
-    {Window::ColourScheme,
-     "Command3",
-     Property::Background,
-     {colour::lightYellow, colour::buttonFace}},
+    //                                                "Žlutá"              "Klasika"
+    {Window::Form1, nullptr,    Property::Background, {colour::lightYellow, colour::buttonFace}},
+    {Window::Form1, "Command1", Property::Background, {colour::lightYellow, colour::buttonFace}},
+    {Window::Form1, "Command2", Property::Background, {colour::lightYellow, colour::buttonFace}},
+    {Window::Form1, "Command3", Property::Background, {colour::lightYellow, colour::buttonFace}},
+    {Window::Form1, "Text1",    Property::Background, {colour::lightYellow, colour::titleBarText}},
+    {Window::Form1, "Text1",    Property::Appearance, {kFlat,               kSunken3D}},
+    {Window::Form1, "Label1",   Property::Background, {colour::lightYellow, colour::buttonFace}},
+    {Window::Form2, nullptr,    Property::Background, {colour::lightYellow, colour::buttonFace}},
+    {Window::Form2, "Command1", Property::Background, {colour::lightYellow, colour::buttonFace}},
+    {Window::Form2, "Command2", Property::Background, {colour::lightYellow, colour::buttonFace}},
+    {Window::Form2, "Command3", Property::Background, {colour::lightYellow, colour::buttonFace}},
 };
+// clang-format on
 
 QWidget* targetOf(const SchemeStep& step, Form1& mainWindow, QWidget& colourSchemeWindow) {
-    QWidget* form = step.window == Window::Main ? static_cast<QWidget*>(mainWindow.clientArea())
-                                                : &colourSchemeWindow;
+    QWidget* form = step.window == Window::Form1 ? static_cast<QWidget*>(mainWindow.clientArea())
+                                                 : &colourSchemeWindow;
     if (step.control == nullptr) {
         return form;
     }
