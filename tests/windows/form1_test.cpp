@@ -275,6 +275,8 @@ void Form1Test::menuBarHoldsTheMenusInOrder() {
         }
     }
     QCOMPARE(actual, expected);
+    // The window's font is the client area's: the menu bar keeps the platform's.
+    QCOMPARE(form_->menuBar()->font(), QApplication::font(form_->menuBar()));
 }
 
 void Form1Test::screenReadersFindEveryControlByName_data() {
