@@ -41,7 +41,7 @@ struct ButtonSpec {
     TwipsRect place;
 };
 
-// In tab order, which follows Text1.
+// Command1 to Command3, in tab order after Text1.
 constexpr ButtonSpec kButtons[] = {
     {"Command1", "Přičti", {120, 840, 1095, 375}},
     {"Command2", "Průměr", {1200, 840, 1095, 375}},
@@ -101,6 +101,15 @@ void place(QWidget& control, TwipsRect twips) {
     control.setGeometry(forms::pixelsFromTwips(twips));
 }
 
+forms::CommandButton* makeButton(const ButtonSpec& spec, QWidget& clientArea) {
+    auto* button = new forms::CommandButton(QString::fromUtf8(spec.caption), &clientArea);
+    button->setObjectName(QString::fromLatin1(spec.name));
+    button->setFont(arial(kButtonPointSize, true));
+    place(*button, spec.place);
+    forms::applyProperty(*button, forms::Property::Background, forms::colour::buttonFace);
+    return button;
+}
+
 }  // namespace
 
 Form1::Form1(const QString& decimalSeparator, QWidget* parent)
@@ -146,19 +155,12 @@ void Form1::buildWidgets() {
     forms::applyProperty(*text1_, forms::Property::Appearance,
                          static_cast<std::uint32_t>(forms::Appearance::Flat));
 
-    forms::CommandButton** buttons[] = {&command1_, &command2_, &command3_};
-    QWidget* previous = text1_;
-    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
-        auto* button =
-            new forms::CommandButton(QString::fromUtf8(kButtons[i].caption), clientArea_);
-        button->setObjectName(QString::fromLatin1(kButtons[i].name));
-        button->setFont(arial(kButtonPointSize, true));
-        place(*button, kButtons[i].place);
-        forms::applyProperty(*button, forms::Property::Background, forms::colour::buttonFace);
-        setTabOrder(previous, button);
-        previous = button;
-        *buttons[i] = button;
-    }
+    command1_ = makeButton(kButtons[0], *clientArea_);
+    command2_ = makeButton(kButtons[1], *clientArea_);
+    command3_ = makeButton(kButtons[2], *clientArea_);
+    setTabOrder(text1_, command1_);
+    setTabOrder(command1_, command2_);
+    setTabOrder(command2_, command3_);
 
     text1_->setFocus();
 }

@@ -34,7 +34,7 @@ struct ButtonSpec {
     forms::ColourCode background;
 };
 
-// In tab order, which follows Label1.
+// Command1 to Command3, in tab order after Label1.
 constexpr ButtonSpec kButtons[] = {
     {"Command1",
      "Žlutá",
@@ -56,6 +56,16 @@ constexpr ButtonSpec kButtons[] = {
 static_assert(forms::isWholePixels(kClientArea) && forms::isWholePixels(kLabel1));
 static_assert(std::all_of(std::begin(kButtons), std::end(kButtons),
                           [](const ButtonSpec& b) { return forms::isWholePixels(b.place); }));
+
+// The buttons keep the window's font, the platform's default.
+forms::CommandButton* makeButton(const ButtonSpec& spec, QWidget& window) {
+    auto* button = new forms::CommandButton(QString::fromUtf8(spec.caption), &window);
+    button->setObjectName(QString::fromLatin1(spec.name));
+    button->setGeometry(forms::pixelsFromTwips(spec.place));
+    button->setButtonStyle(spec.style);
+    forms::applyProperty(*button, forms::Property::Background, spec.background);
+    return button;
+}
 
 // ---- The colour schemes ---------------------------------------------------------------------
 
@@ -128,22 +138,11 @@ void Form2::buildWidgets() {
     label1_->setGeometry(forms::pixelsFromTwips(kLabel1));
     forms::applyProperty(*label1_, Property::Background, colour::buttonFace);
 
-    // The buttons keep the window's font, the platform's default.
-    forms::CommandButton** buttons[] = {&command1_, &command2_, &command3_};
-    QWidget* previous = nullptr;
-    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
-        const ButtonSpec& spec = kButtons[i];
-        auto* button = new forms::CommandButton(QString::fromUtf8(spec.caption), this);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setGeometry(forms::pixelsFromTwips(spec.place));
-        button->setButtonStyle(spec.style);
-        forms::applyProperty(*button, Property::Background, spec.background);
-        if (previous != nullptr) {
-            setTabOrder(previous, button);
-        }
-        previous = button;
-        *buttons[i] = button;
-    }
+    command1_ = makeButton(kButtons[0], *this);
+    command2_ = makeButton(kButtons[1], *this);
+    command3_ = makeButton(kButtons[2], *this);
+    setTabOrder(command1_, command2_);
+    setTabOrder(command2_, command3_);
 
     command1_->setFocus();
 }
