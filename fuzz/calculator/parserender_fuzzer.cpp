@@ -1,7 +1,8 @@
 // Fuzzes the number text conversions and checks what must hold for every input:
 //  - parseNumber gives a finite double (never a negative zero) or raises OverflowError, and
 //    agrees with a plain reference reading built on strtod;
-//  - renderNumber's text always fits its grammar, under every separator alike;
+//  - renderNumber's text always fits its grammar, under every separator alike, and is the
+//    text printf writes for "%.15G";
 //  - parsing renderNumber(x, ".") gives back x rounded to 15 significant digits.
 // The input is read as an entry text, and its first eight bytes also as a double.
 
@@ -247,6 +248,13 @@ void checkRender(double value) {
         require(other == replaced(text, '.', separator), "the same digits under every separator",
                 other);
         checkGrammar(other, separator, value);
+    }
+    if (value != 0) {
+        // "%.15G" follows the same rules: 15 digits, no trailing zeros, exponent form below
+        // 1E-4 and from 1E15 with at least two exponent digits.
+        char reference[40];
+        std::snprintf(reference, sizeof reference, "%.15G", value);
+        require(text == reference, "the same text as printf's %.15G", text);
     }
     const Reading back = parseOrOverflow(text);
     const Reading expected = roundedTo15Digits(value);
