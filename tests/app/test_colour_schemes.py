@@ -20,13 +20,24 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after the session)
 
 from e2e import runner  # noqa: E402
-from e2e.kalvet import KONEC_BOX, MAIN_BUTTONS, MAIN_TITLE, SCHEME_TITLE  # noqa: E402
+from e2e.kalvet import (  # noqa: E402
+    KONEC_BOX, MAIN_BUTTONS, MAIN_TITLE, SCHEME_TITLE, screen_places)
 from e2e.pixels import Rect  # noqa: E402
 from e2e.runner import Context  # noqa: E402
 from e2e.testcase import KalvetTestCase  # noqa: E402
 from e2e.waiting import poll  # noqa: E402
 
 LIGHT_YELLOW = (255, 255, 128)
+
+# Where the colour-scheme window's parts belong, in twips: its client area on the screen and
+# each control's place in it.
+SCHEME_CLIENT_AREA = (3990, 3285, 3645, 1650)
+SCHEME_CONTROL_PLACES = {
+    "label": (120, 120, 3375, 255),
+    "Žlutá": (240, 600, 1455, 495),
+    "Klasika": (1920, 600, 1455, 495),
+    "Odejít": (1080, 1200, 1455, 375),
+}
 
 
 def yellow_tint(rgb):
@@ -264,6 +275,14 @@ class ColourSchemeTest(KalvetTestCase):
         self.check_scheme_window(self.photograph_schemes(fresh, ),
                                  yellow_window=False)
         self.assertTrue(k.running())
+
+    def test_scheme_window_and_controls_open_at_their_places(self):
+        form2 = self.open_schemes()
+        s = self.kalvet.screen
+        labels = s.find_all(form2.accessible, pyatspi.ROLE_LABEL)
+        self.assertEqual([s.name(label) for label in labels], ["Změna barvy formuláře"])
+        parts = {"client area": form2.accessible, "label": labels[0], **form2.buttons}
+        self.assertEqual(s.places(parts), screen_places(SCHEME_CLIENT_AREA, SCHEME_CONTROL_PLACES))
 
     def test_zluta_has_the_focus_when_the_window_opens(self):
         k = self.kalvet

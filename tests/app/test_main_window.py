@@ -14,8 +14,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after the session)
 
-from e2e import runner  # noqa: E402
-from e2e.kalvet import KONEC_BOX, OVERFLOW_BOX  # noqa: E402
+from e2e import runner, xwin  # noqa: E402
+from e2e.kalvet import KONEC_BOX, OVERFLOW_BOX, screen_places  # noqa: E402
 from e2e.testcase import KalvetTestCase  # noqa: E402
 from e2e.waiting import poll  # noqa: E402
 
@@ -23,6 +23,17 @@ from e2e.waiting import poll  # noqa: E402
 # separator of the locale the program runs under. A step with a box expects that modal box
 # (title, text) to open, presses its OK, and then checks the window.
 Step = collections.namedtuple("Step", "verb arg label entry box", defaults=(None,))
+
+# Where the window's parts belong: the client area's screen position and size, and each
+# control's place in it, in twips.
+CLIENT_AREA = (4050, 3090, 3525, 1290)
+CONTROL_PLACES = {
+    "entry": (120, 120, 3255, 285),
+    "label": (120, 480, 3255, 255),
+    "Přičti": (120, 840, 1095, 375),
+    "Průměr": (1200, 840, 1095, 375),
+    "Reset": (2280, 840, 1095, 375),
+}
 
 NO_NUMBERS_YET = "Žádné číslo jsi ještě nezadal!"
 REJECTED = "Nic jsi nezadal!"
@@ -125,7 +136,56 @@ class MainWindowTest(KalvetTestCase):
             self.run_step(step)
         self.assertTrue(self.kalvet.running())
 
+    def assert_shows_soon(self, label, entry, after, timeout=5.0):
+        """For keyboard input, which the program reads from the X server in its own time."""
+        k = self.kalvet
+        try:
+            poll(lambda: (k.label_text(), k.entry_text()) == (label, entry), timeout,
+                 f"the window to show {label!r} and {entry!r}")
+        except AssertionError:
+            self.assert_shows(label, entry, after)
+
+    def focused_control(self):
+        k = self.kalvet
+        controls = {"entry": k.entry, **k.buttons}
+        focused = [name for name, control in controls.items()
+                   if k.screen.has_state(control, pyatspi.STATE_FOCUSED)]
+        return focused[0] if len(focused) == 1 else tuple(focused)
+
     # -- start, keyboard ------------------------------------------------------------------
+
+    def test_window_and_controls_open_at_their_places(self):
+        k = self.kalvet
+        client_area = k.screen.find(k.main, pyatspi.ROLE_FILLER)
+        parts = {"client area": client_area, "entry": k.entry, "label": k.label, **k.buttons}
+        self.assertEqual(k.screen.places(parts), screen_places(CLIENT_AREA, CONTROL_PLACES))
+
+    def test_tab_order_is_entry_then_the_three_buttons(self):
+        k = self.kalvet
+        k.focus_main_window()
+        order = ["entry"]
+        for _ in range(4):
+            k.keys("Tab")
+            previous = order[-1]
+            order.append(poll(lambda: (lambda f: f if f != previous else None)(self.focused_control()),
+                              5.0, f"the focus to move on from {previous}"))
+        self.assertEqual(order, ["entry", "Přičti", "Průměr", "Reset", "entry"])
+
+    def test_keyboard_alone_adds_and_averages(self):
+        k = self.kalvet
+        sep = self.separator()
+        k.type("4")
+        k.keys("Tab", "space")  # "Přičti"
+        self.assert_shows_soon("", "", "Tab and Space on Přičti")
+        k.keys("shift+Tab")
+        poll(lambda: self.focused_control() == "entry", 5.0, "the focus back in the entry box")
+        k.type("1,5")
+        k.keys("Tab", "space")  # "Přičti"
+        self.assert_shows_soon("", "", "Tab and Space on Přičti")
+        k.keys("Tab", "space")  # "Průměr"
+        self.assert_shows_soon(f"Průměr zadaných čísel je 2{sep}75.", "",
+                               "Tab and Space on Průměr")
+
 
     def test_entry_box_has_the_focus_at_start(self):
         k = self.kalvet
@@ -164,6 +224,14 @@ class MainWindowTest(KalvetTestCase):
         k.enter("5")
         k.keys("ctrl+k")
         self.check_konec_box().press_only_button()
+        self.assert_ends_with_status_0()
+
+    def test_konec_box_closed_with_escape_ends_the_program_too(self):
+        k = self.kalvet
+        k.choose("Konec")
+        self.check_konec_box()
+        k.x.focus(k.x.wait_for_window(k.pid, KONEC_BOX[0]))
+        xwin.press_keys(k.x.display_name, "Escape")
         self.assert_ends_with_status_0()
 
     def test_konec_box_closed_by_its_close_box_ends_the_program_too(self):

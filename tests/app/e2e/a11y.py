@@ -140,6 +140,14 @@ class Screen:
     def extents(self, accessible):
         return accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 
+    def places(self, accessibles):
+        """{name: (x, y, width, height)} on the screen for {name: accessible}."""
+        places = {}
+        for name, accessible in accessibles.items():
+            e = self.extents(accessible)
+            places[name] = (e.x, e.y, e.width, e.height)
+        return places
+
     # -- operating ------------------------------------------------------------------------
 
     def set_text(self, entry, text):

@@ -18,6 +18,21 @@ OVERFLOW_BOX = ("Kalvet 1.2", "Přetečení! Číslo nebylo přičteno.")
 
 BOX_ROLES = {pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG}
 
+TWIPS_PER_PIXEL = 15  # at 96 dots per inch, as the test display has
+
+
+def pixels(twips_rect, origin=(0, 0)):
+    """A (left, top, width, height) rectangle in twips as screen pixels, moved by origin."""
+    x, y, w, h = (v // TWIPS_PER_PIXEL for v in twips_rect)
+    return (origin[0] + x, origin[1] + y, w, h)
+
+
+def screen_places(client_area_twips, control_places_twips):
+    """Where a window's client area and controls belong on the screen, in pixels."""
+    client = pixels(client_area_twips)
+    places = {name: pixels(place, client[:2]) for name, place in control_places_twips.items()}
+    return {"client area": client, **places}
+
 # Long enough for a cold start on a loaded two-core machine; a hang still fails well before
 # CTest's own timeout.
 START_TIMEOUT = 30.0
