@@ -445,7 +445,8 @@ struct RoundedDecimal {
     }
 };
 
-RoundedDecimal fromFifteenDigits(std::uint64_t digits, bool negative, int exponent) {
+[[maybe_unused]] RoundedDecimal fromFifteenDigits(std::uint64_t digits, bool negative,
+                                                  int exponent) {
     RoundedDecimal rounded;
     rounded.negative = negative;
     rounded.exponent = exponent;
@@ -458,8 +459,10 @@ RoundedDecimal fromFifteenDigits(std::uint64_t digits, bool negative, int expone
 // with value = m * 2^-s (m below 2^53, s from 3 to 69) and E = floor(log10 |value|),
 // |value| * 10^(14 - E) = m * 10^(14 - E) / 2^s, whose numerator fits in 128 bits. Its integer
 // part has 15 digits and the remainder decides the rounding (half to even, as the C library
-// rounds). Other magnitudes give nullopt.
+// rounds). Other magnitudes give nullopt, and so does every value where the compiler has no
+// 128-bit integers (the library's rounding then serves all values).
 std::optional<RoundedDecimal> roundTo15DigitsExactly(double value) {
+#if defined(__SIZEOF_INT128__)
     __extension__ using Uint128 = unsigned __int128;
     static constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
         std::array<std::uint64_t, 20> powers{};
@@ -513,6 +516,10 @@ std::optional<RoundedDecimal> roundTo15DigitsExactly(double value) {
         ++exponent;
     }
     return fromFifteenDigits(digits, negative, exponent);
+#else
+    static_cast<void>(value);
+    return std::nullopt;
+#endif
 }
 
 // Any other finite non-zero value.
