@@ -35,14 +35,8 @@ constexpr TwipsRect kClientArea{4050, 3090, 3525, 1290};
 constexpr TwipsRect kText1{120, 120, 3255, 285};
 constexpr TwipsRect kLabel1{120, 480, 3255, 255};
 
-struct ButtonSpec {
-    const char* name;
-    const char* caption;
-    TwipsRect place;
-};
-
 // Command1 to Command3, in tab order after Text1.
-constexpr ButtonSpec kButtons[] = {
+constexpr forms::ButtonDesign kButtons[] = {
     {"Command1", "Přičti", {120, 840, 1095, 375}},
     {"Command2", "Průměr", {1200, 840, 1095, 375}},
     {"Command3", "Reset", {2280, 840, 1095, 375}},
@@ -51,40 +45,42 @@ constexpr ButtonSpec kButtons[] = {
 static_assert(forms::isWholePixels(kClientArea) && forms::isWholePixels(kText1) &&
               forms::isWholePixels(kLabel1));
 static_assert(std::all_of(std::begin(kButtons), std::end(kButtons),
-                          [](const ButtonSpec& b) { return forms::isWholePixels(b.place); }));
+                          [](const forms::ButtonDesign& b) {
+                              return forms::isWholePixels(b.place);
+                          }));
 
 constexpr char kWindowFont[] = "Arial";
 constexpr double kWindowPointSize = 9;  // the window and its label
 constexpr double kEntryPointSize = 8.25;
 constexpr double kButtonPointSize = 8.25;  // bold
 
-struct MenuItemSpec {
+struct MenuItemDesign {
     const char* name;
     const char* caption;
     QKeyCombination shortcut;
 };
 
-struct MenuSpec {
+struct MenuDesign {
     const char* name;
     const char* caption;
-    std::span<const MenuItemSpec> items;
+    std::span<const MenuItemDesign> items;
 };
 
 constexpr QKeyCombination kNoShortcut{};
 
-constexpr MenuItemSpec kAplikaceItems[] = {
+constexpr MenuItemDesign kAplikaceItems[] = {
     {"submnuEnd", "Konec", Qt::CTRL | Qt::Key_K},
 };
-constexpr MenuItemSpec kZobrazitItems[] = {
+constexpr MenuItemDesign kZobrazitItems[] = {
     {"submnuPocet", "Počet zadaných čísel", kNoShortcut},
     {"submnuPosledni", "Poslední zadané číslo", kNoShortcut},
     {"submnuMezikalvet", "Meziprůměr", kNoShortcut},
 };
-constexpr MenuItemSpec kOptionsItems[] = {
+constexpr MenuItemDesign kOptionsItems[] = {
     {"submnuSkiny", "Skiny", kNoShortcut},
 };
 
-constexpr MenuSpec kMenus[] = {
+constexpr MenuDesign kMenus[] = {
     {"mnuAplikace", "Aplikace", kAplikaceItems},
     {"mnuZobrazit", "Zobrazit", kZobrazitItems},
     {"mnuOptions", "Vlastnosti", kOptionsItems},
@@ -99,15 +95,6 @@ QFont arial(double pointSize, bool bold = false) {
 
 void place(QWidget& control, TwipsRect twips) {
     control.setGeometry(forms::pixelsFromTwips(twips));
-}
-
-forms::CommandButton* makeButton(const ButtonSpec& spec, QWidget& clientArea) {
-    auto* button = new forms::CommandButton(QString::fromUtf8(spec.caption), &clientArea);
-    button->setObjectName(QString::fromLatin1(spec.name));
-    button->setFont(arial(kButtonPointSize, true));
-    place(*button, spec.place);
-    forms::applyProperty(*button, forms::Property::Background, forms::colour::buttonFace);
-    return button;
 }
 
 }  // namespace
@@ -155,9 +142,11 @@ void Form1::buildWidgets() {
     forms::applyProperty(*text1_, forms::Property::Appearance,
                          static_cast<std::uint32_t>(forms::Appearance::Flat));
 
-    command1_ = makeButton(kButtons[0], *clientArea_);
-    command2_ = makeButton(kButtons[1], *clientArea_);
-    command3_ = makeButton(kButtons[2], *clientArea_);
+    forms::CommandButton** buttons[] = {&command1_, &command2_, &command3_};
+    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
+        *buttons[i] = forms::createButton(kButtons[i], *clientArea_);
+        (*buttons[i])->setFont(arial(kButtonPointSize, true));
+    }
     setTabOrder(text1_, command1_);
     setTabOrder(command1_, command2_);
     setTabOrder(command2_, command3_);
@@ -166,11 +155,11 @@ void Form1::buildWidgets() {
 }
 
 void Form1::buildMenu() {
-    for (const MenuSpec& spec : kMenus) {
-        QMenu* menu = menuBar()->addMenu(forms::literalCaption(QString::fromUtf8(spec.caption)));
-        menu->setObjectName(QString::fromLatin1(spec.name));
-        menu->menuAction()->setObjectName(QString::fromLatin1(spec.name));
-        for (const MenuItemSpec& item : spec.items) {
+    for (const MenuDesign& design : kMenus) {
+        QMenu* menu = menuBar()->addMenu(forms::literalCaption(QString::fromUtf8(design.caption)));
+        menu->setObjectName(QString::fromLatin1(design.name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(design.name));
+        for (const MenuItemDesign& item : design.items) {
             QAction* entry =
                 menu->addAction(forms::literalCaption(QString::fromUtf8(item.caption)));
             entry->setObjectName(QString::fromLatin1(item.name));

@@ -26,16 +26,8 @@ constexpr double kLabelPointSize = 9.75;  // bold
 constexpr TwipsRect kClientArea{3990, 3285, 3645, 1650};
 constexpr TwipsRect kLabel1{120, 120, 3375, 255};
 
-struct ButtonSpec {
-    const char* name;
-    const char* caption;
-    TwipsRect place;
-    forms::ButtonStyle style;
-    forms::ColourCode background;
-};
-
 // Command1 to Command3, in tab order after Label1.
-constexpr ButtonSpec kButtons[] = {
+constexpr forms::ButtonDesign kButtons[] = {
     {"Command1",
      "Žlutá",
      {240, 600, 1455, 495},
@@ -55,17 +47,9 @@ constexpr ButtonSpec kButtons[] = {
 
 static_assert(forms::isWholePixels(kClientArea) && forms::isWholePixels(kLabel1));
 static_assert(std::all_of(std::begin(kButtons), std::end(kButtons),
-                          [](const ButtonSpec& b) { return forms::isWholePixels(b.place); }));
-
-// The buttons keep the window's font, the platform's default.
-forms::CommandButton* makeButton(const ButtonSpec& spec, QWidget& window) {
-    auto* button = new forms::CommandButton(QString::fromUtf8(spec.caption), &window);
-    button->setObjectName(QString::fromLatin1(spec.name));
-    button->setGeometry(forms::pixelsFromTwips(spec.place));
-    button->setButtonStyle(spec.style);
-    forms::applyProperty(*button, forms::Property::Background, spec.background);
-    return button;
-}
+                          [](const forms::ButtonDesign& b) {
+                              return forms::isWholePixels(b.place);
+                          }));
 
 // ---- The colour schemes ---------------------------------------------------------------------
 
@@ -138,9 +122,11 @@ void Form2::buildWidgets() {
     label1_->setGeometry(forms::pixelsFromTwips(kLabel1));
     forms::applyProperty(*label1_, Property::Background, colour::buttonFace);
 
-    command1_ = makeButton(kButtons[0], *this);
-    command2_ = makeButton(kButtons[1], *this);
-    command3_ = makeButton(kButtons[2], *this);
+    // The buttons keep the window's font, the platform's default.
+    forms::CommandButton** buttons[] = {&command1_, &command2_, &command3_};
+    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
+        *buttons[i] = forms::createButton(kButtons[i], *this);
+    }
     setTabOrder(command1_, command2_);
     setTabOrder(command2_, command3_);
 

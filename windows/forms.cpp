@@ -253,4 +253,13 @@ QString literalCaption(const QString& caption) {
     return QString(caption).replace(u'&', QStringLiteral("&&"));
 }
 
+CommandButton* createButton(const ButtonDesign& design, QWidget& parent) {
+    auto* button = new CommandButton(literalCaption(QString::fromUtf8(design.caption)), &parent);
+    button->setObjectName(QString::fromLatin1(design.name));
+    button->setGeometry(pixelsFromTwips(design.place));
+    button->setButtonStyle(design.style);
+    applyProperty(*button, Property::Background, design.background);
+    return button;
+}
+
 }  // namespace forms

@@ -163,6 +163,18 @@ private:
     ButtonStyle style_ = ButtonStyle::Standard;
 };
 
+// A command button as a form lays it out.
+struct ButtonDesign {
+    const char* name;  // the control's name, also its object name
+    const char* caption;
+    TwipsRect place;
+    ButtonStyle style = ButtonStyle::Standard;
+    std::uint32_t background = colour::buttonFace;  // a ColourCode
+};
+
+// Creates the designed button on parent: named, captioned, placed, styled and coloured.
+CommandButton* createButton(const ButtonDesign& design, QWidget& parent);
+
 // ---- Properties ---------------------------------------------------------------------------
 
 enum class Property {
