@@ -174,13 +174,17 @@ def main():
                         help="give both programs a private D-Bus session bus, as a desktop has")
     parser.add_argument("--env", action="append", default=[], metavar="NAME=VALUE",
                         help="an extra variable for kalvet (to try start-up settings)")
+    parser.add_argument("--compare", action="append", default=[], metavar="NAME=PATH",
+                        help="another build of kalvet measured in the same run (to try a change)")
     args = parser.parse_args()
 
     extra = dict(item.split("=", 1) for item in args.env)
-    programs = [
-        ("kalvet", [os.path.abspath(args.program)], {"QT_QPA_PLATFORM": "xcb", **extra}),
-        ("xcalc", [args.reference], {}),
-    ]
+    qt_env = {"QT_QPA_PLATFORM": "xcb", **extra}
+    programs = [("kalvet", [os.path.abspath(args.program)], qt_env)]
+    for item in args.compare:
+        name, path = item.split("=", 1)
+        programs.append((name, [os.path.abspath(path)], qt_env))
+    programs.append(("xcalc", [args.reference], {}))
     runs = {name: [] for name, _, _ in programs}
     with DesktopSession(session_bus=args.session_bus, accessibility_bus=False) as session:
         watcher = Watcher(session.display)
@@ -210,15 +214,17 @@ def main():
         print(f"    exec -> mapped  {mapped}")
         print(f"    peak RSS        {rss}")
         print(f"    CPU time        {cpu}  (user + system, whole run)")
-    (k_map, k_rss), (x_map, x_rss) = medians["kalvet"], medians["xcalc"]
-    if None in (k_map, x_map, k_rss, x_rss):
-        print("not enough clean runs for ratios")
-        return 1
-    map_ratio, rss_ratio = k_map / x_map, k_rss / x_rss
-    print(f"  ratio kalvet/xcalc: map time {map_ratio:.2f}x (target <= {TARGET_MAP_RATIO}x: "
-          f"{'met' if map_ratio <= TARGET_MAP_RATIO else 'MISSED'}), "
-          f"peak memory {rss_ratio:.2f}x (target <= {TARGET_MEMORY_RATIO}x: "
-          f"{'met' if rss_ratio <= TARGET_MEMORY_RATIO else 'MISSED'})")
+    x_map, x_rss = medians["xcalc"]
+    for name, _, _ in programs[:-1]:
+        k_map, k_rss = medians[name]
+        if None in (k_map, x_map, k_rss, x_rss):
+            print(f"  {name}: not enough clean runs for ratios")
+            return 1
+        map_ratio, rss_ratio = k_map / x_map, k_rss / x_rss
+        print(f"  ratio {name}/xcalc: map time {map_ratio:.2f}x (target <= {TARGET_MAP_RATIO}x: "
+              f"{'met' if map_ratio <= TARGET_MAP_RATIO else 'MISSED'}), "
+              f"peak memory {rss_ratio:.2f}x (target <= {TARGET_MEMORY_RATIO}x: "
+              f"{'met' if rss_ratio <= TARGET_MEMORY_RATIO else 'MISSED'})")
     return 0
 
 
