@@ -89,8 +89,11 @@ class Screen:
 
     # -- finding things -------------------------------------------------------------------
 
-    def application(self, pid, timeout=20.0):
+    def application(self, pid, timeout=20.0, alive=lambda: True):
+        """The application of process pid; alive() may raise GiveUp to stop waiting."""
+
         def find():
+            alive()
             self.desktop.clearCache()
             for app in self.desktop:
                 if app is not None and app.get_process_id() == pid:

@@ -4,7 +4,7 @@ the program driven through them."""
 import pyatspi
 
 from . import xwin
-from .waiting import poll
+from .waiting import GiveUp, poll
 
 MAIN_TITLE = "Kalvet 1.2"
 SCHEME_TITLE = "Vlastnosti"
@@ -80,12 +80,17 @@ class Kalvet:
     """One running copy of the program, found on both the X display and the accessibility bus."""
 
     def __init__(self, session, screen, x_desktop, program, locale):
+        """Starts the program; attach() then finds it on the display and the bus."""
         self.session = session
         self.screen = screen
         self.x = x_desktop
         self.child = session.start_program([program], locale, name="kalvet")
         self.pid = self.child.pid
-        self.app = screen.application(self.pid, START_TIMEOUT)
+        self._focused = False
+
+    def attach(self):
+        screen, x_desktop = self.screen, self.x
+        self.app = screen.application(self.pid, START_TIMEOUT, alive=self._still_running)
         self.main = screen.window(self.app, MAIN_TITLE, START_TIMEOUT)
         self.main_x = x_desktop.wait_for_window(self.pid, MAIN_TITLE, START_TIMEOUT)
         self.entry = screen.find(self.main, pyatspi.ROLE_TEXT, ENTRY_NAME)
@@ -94,7 +99,11 @@ class Kalvet:
                         for caption in MAIN_BUTTONS}
         self.menu_items = {caption: screen.find(self.main, pyatspi.ROLE_MENU_ITEM, caption)
                            for caption in MENU_ITEMS}
-        self._focused = False
+        return self
+
+    def _still_running(self):
+        if not self.child.running():
+            raise GiveUp(f"the program ended at start with status {self.child.popen.returncode}")
 
     def _message_label(self):
         labels = self.screen.find_all(self.main, pyatspi.ROLE_LABEL)

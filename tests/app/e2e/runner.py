@@ -1,6 +1,7 @@
 """Runs a module of end-to-end tests on one private desktop.
 
-Usage: /usr/bin/python3 test_x.py --program PATH --locale NAME [--artifacts DIR] [unittest args]
+Usage: /usr/bin/python3 test_x.py --program PATH --locale NAME [--artifacts DIR] [TEST ...]
+where a TEST names a test case or method, e.g. MainWindowTest.test_reset_starts_over.
 
 The desktop is started once for the module and stopped on every way out: normal end,
 failure, SIGTERM or SIGINT from CTest or the user, and the module's own overall deadline,

@@ -11,8 +11,11 @@ class KalvetTestCase(unittest.TestCase):
     def setUp(self):
         self.kalvet = Kalvet(Context.session, Context.screen, Context.x, Context.program,
                              Context.locale)
+        # Runs after tearDown, and also when setUp fails after this point.
+        self.addCleanup(self._stop_and_report)
+        self.kalvet.attach()
 
-    def tearDown(self):
+    def _stop_and_report(self):
         if self.kalvet.running():
             self.kalvet.stop()
         log = self.kalvet.child.log().strip()

@@ -19,11 +19,16 @@ class WaitTimeout(AssertionError):
     """A condition did not come true in time; an assertion failure, not an error of the harness."""
 
 
+class GiveUp(AssertionError):
+    """Raised by a probe when waiting any longer is pointless (the program has ended)."""
+
+
 def poll(probe, timeout, what, interval=0.02):
     """Calls probe() until it returns something truthy and returns that.
 
     An exception from the probe counts as "not yet" (accessible objects come and go while a
-    window opens or closes); the last one is reported if the deadline passes."""
+    window opens or closes); the last one is reported if the deadline passes. GiveUp ends
+    the wait at once."""
     deadline = Deadline(timeout)
     last_error = None
     last_value = None
@@ -32,6 +37,8 @@ def poll(probe, timeout, what, interval=0.02):
             last_value = probe()
             if last_value:
                 return last_value
+        except GiveUp:
+            raise
         except Exception as error:  # noqa: BLE001 - reported below if it persists
             last_error = error
         if deadline.expired():
