@@ -204,6 +204,16 @@ class MainWindowTest(KalvetTestCase):
         k.choose("Počet zadaných čísel")
         self.assert_shows(NO_NUMBERS_YET, "78", "asking for the count")
 
+    def test_entry_box_takes_more_than_32767_characters(self):
+        k = self.kalvet
+        text = "12" + " " * 40000 + "3"  # blanks are left out when the number is read
+        k.enter(text)
+        self.assertEqual(len(k.entry_text()), len(text))
+        k.press("Přičti")
+        self.assert_shows("", "", "adding the long entry")
+        k.choose("Poslední zadané číslo")
+        self.assert_shows("Poslední zadané číslo je 123.", "", "asking for the last number")
+
     # -- the end of the program -----------------------------------------------------------
 
     def check_konec_box(self):
