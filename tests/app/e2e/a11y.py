@@ -155,7 +155,8 @@ class Screen:
 
     def set_text(self, entry, text):
         entry.queryEditableText().setTextContents(text)
-        poll(lambda: self.text(entry) == text, 5.0, f"the entry to read {text!r}")
+        shown = repr(text) if len(text) <= 60 else f"{text[:20]!r}... ({len(text)} characters)"
+        poll(lambda: self.text(entry) == text, 5.0, f"the entry to read {shown}")
 
     def press(self, control, timeout=10.0):
         """Presses a button or chooses a menu item without waiting on its handler (see above)."""

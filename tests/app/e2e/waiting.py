@@ -43,6 +43,7 @@ def poll(probe, timeout, what, interval=0.02):
             last_error = error
         if deadline.expired():
             detail = f"; last error: {last_error!r}" if last_error else f"; last value: {last_value!r}"
+            detail = detail if len(detail) <= 300 else detail[:300] + "..."
             raise WaitTimeout(f"timed out after {timeout:g} s waiting for {what}{detail}")
         time.sleep(min(interval, deadline.remaining()) or 0.001)
         interval = min(interval * 1.5, 0.2)
