@@ -51,6 +51,13 @@ def yellow_tint(rgb):
 # cover far more, and a few text pixels blended by anti-aliasing stay well below it.
 NO_YELLOW_SHARE = 0.005
 
+# What the pencil icon is made of: a red end, an orange body, black outlines and point.
+ICON_COLOURS = {
+    "red": lambda c: c[0] >= 180 and c[1] < 100 and c[2] < 100,
+    "orange": lambda c: c[0] >= 200 and 100 <= c[1] <= 190 and c[2] < 100,
+    "black": lambda c: max(c) <= 60,
+}
+
 # Margins that keep a region clear of the borders, rounded corners and focus frames that the
 # style draws at the edge of a control.
 BUTTON_INSET = 3
@@ -283,6 +290,16 @@ class ColourSchemeTest(KalvetTestCase):
         self.assertEqual([s.name(label) for label in labels], ["Změna barvy formuláře"])
         parts = {"client area": form2.accessible, "label": labels[0], **form2.buttons}
         self.assertEqual(s.places(parts), screen_places(SCHEME_CLIENT_AREA, SCHEME_CONTROL_PLACES))
+
+    def test_scheme_window_icon_is_the_pencil(self):
+        k = self.kalvet
+        icons = k.x.icons(self.open_schemes().top_level())
+        self.assertIn((32, 32), icons, f"icon sizes {list(icons)}")
+        colours = icons[(32, 32)].opaque_colours()
+        shares = {name: sum(1 for c in colours if test(c)) / len(colours)
+                  for name, test in ICON_COLOURS.items()}
+        for name, share in shares.items():
+            self.assertGreaterEqual(share, 0.05, f"{name} in the icon: {shares}")
 
     def test_zluta_has_the_focus_when_the_window_opens(self):
         k = self.kalvet

@@ -35,6 +35,13 @@ CONTROL_PLACES = {
     "Reset": (2280, 840, 1095, 375),
 }
 
+# What the calculator icon is made of: a yellow body, a black outline and keys, a white display.
+ICON_COLOURS = {
+    "yellow": lambda c: c[0] >= 200 and c[1] >= 170 and c[2] <= 140,
+    "black": lambda c: max(c) <= 60,
+    "white": lambda c: min(c) >= 225,
+}
+
 NO_NUMBERS_YET = "Žádné číslo jsi ještě nezadal!"
 REJECTED = "Nic jsi nezadal!"
 
@@ -160,6 +167,16 @@ class MainWindowTest(KalvetTestCase):
         parts = {"client area": client_area, "entry": k.entry, "label": k.label, **k.buttons}
         self.assertEqual(k.screen.places(parts), screen_places(CLIENT_AREA, CONTROL_PLACES))
 
+    def test_window_icon_is_the_yellow_calculator(self):
+        k = self.kalvet
+        icons = k.x.icons(k.main_x)
+        self.assertIn((32, 32), icons, f"icon sizes {list(icons)}")
+        colours = icons[(32, 32)].opaque_colours()
+        shares = {name: sum(1 for c in colours if test(c)) / len(colours)
+                  for name, test in ICON_COLOURS.items()}
+        for name, share in shares.items():
+            self.assertGreaterEqual(share, 0.05, f"{name} in the icon: {shares}")
+
     def test_tab_order_is_entry_then_the_three_buttons(self):
         k = self.kalvet
         k.focus_main_window()
@@ -231,6 +248,9 @@ class MainWindowTest(KalvetTestCase):
 
     def test_ctrl_k_opens_the_konec_box(self):
         k = self.kalvet
+        action = k.menu_items["Konec"].queryAction()
+        self.assertEqual([action.getKeyBinding(i) for i in range(action.nActions)], ["Ctrl+K"],
+                         "the menu shows the shortcut")
         k.enter("5")
         k.keys("ctrl+k")
         self.check_konec_box().press_only_button()

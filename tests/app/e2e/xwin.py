@@ -26,13 +26,24 @@ class TopLevel:
         return f"<window 0x{self.id:x} {self.title!r} {self.width}x{self.height}+{self.x}+{self.y}>"
 
 
+class Icon:
+    """An icon in _NET_WM_ICON's form: one 0xAARRGGBB value a pixel, rows from the top."""
+
+    def __init__(self, width, height, argb):
+        self.width, self.height, self.argb = width, height, argb
+
+    def opaque_colours(self):
+        """(r, g, b) of each pixel that is at least half opaque."""
+        return [((v >> 16) & 255, (v >> 8) & 255, v & 255) for v in self.argb if (v >> 24) >= 128]
+
+
 class XDesktop:
     def __init__(self, display_name):
         self.display_name = display_name
         self.dpy = xdisplay.Display(display_name)
         self.root = self.dpy.screen().root
         self._atom = {name: self.dpy.intern_atom(name)
-                      for name in ("_NET_WM_PID", "_NET_WM_NAME", "UTF8_STRING",
+                      for name in ("_NET_WM_PID", "_NET_WM_NAME", "_NET_WM_ICON", "UTF8_STRING",
                                    "WM_PROTOCOLS", "WM_DELETE_WINDOW")}
 
     def close(self):
@@ -101,6 +112,17 @@ class XDesktop:
     def focus(self, top_level, timeout=10.0):
         """Gives the window the keyboard focus, as clicking it under a window manager would."""
         run_xdotool(self.display_name, ["windowfocus", "--sync", str(top_level.id)], timeout)
+
+    def icons(self, top_level):
+        """The window's icons as a desktop reads them (_NET_WM_ICON): {(width, height): Icon}."""
+        prop = top_level.window.get_full_property(self._atom["_NET_WM_ICON"], Xatom.CARDINAL)
+        values = list(prop.value) if prop is not None else []
+        icons = {}
+        while len(values) >= 2:
+            width, height = values[0], values[1]
+            icons[(width, height)] = Icon(width, height, values[2:2 + width * height])
+            values = values[2 + width * height:]
+        return icons
 
     # -- screenshots ----------------------------------------------------------------------
 
