@@ -295,9 +295,7 @@ class ColourSchemeTest(KalvetTestCase):
         k = self.kalvet
         icons = k.x.icons(self.open_schemes().top_level())
         self.assertIn((32, 32), icons, f"icon sizes {list(icons)}")
-        colours = icons[(32, 32)].opaque_colours()
-        shares = {name: sum(1 for c in colours if test(c)) / len(colours)
-                  for name, test in ICON_COLOURS.items()}
+        shares = icons[(32, 32)].shares(ICON_COLOURS)
         for name, share in shares.items():
             self.assertGreaterEqual(share, 0.05, f"{name} in the icon: {shares}")
 

@@ -36,6 +36,12 @@ class Icon:
         """(r, g, b) of each pixel that is at least half opaque."""
         return [((v >> 16) & 255, (v >> 8) & 255, v & 255) for v in self.argb if (v >> 24) >= 128]
 
+    def shares(self, kinds):
+        """{name: share of the opaque pixels for which kinds[name](r, g, b) holds}."""
+        colours = self.opaque_colours()
+        return {name: sum(1 for c in colours if test(c)) / max(1, len(colours))
+                for name, test in kinds.items()}
+
 
 class XDesktop:
     def __init__(self, display_name):
