@@ -269,19 +269,26 @@ class ColourSchemeTest(KalvetTestCase):
 
     def test_leaving_keeps_the_main_window_yellow_and_reopens_fresh(self):
         k = self.kalvet
+        ways_to_leave = {
+            "Odejít": lambda form2: form2.press("Odejít"),
+            "the close box": lambda form2: k.x.request_close(form2.top_level()),
+        }
         form2 = self.open_schemes()
         buttons_before = self.main_buttons(self.photograph_main())
-        form2.press("Žlutá")
-        self.photograph_main(self.yellow_background)
-        form2.press("Odejít")
-        k.x.wait_until_gone(k.pid, SCHEME_TITLE)
-        poll(lambda: not k.scheme_windows(), 10.0, "the colour-scheme window to leave the bus")
+        for way, leave in ways_to_leave.items():
+            with self.subTest(leaving_by=way):
+                form2.press("Žlutá")
+                self.photograph_main(self.yellow_background)
+                leave(form2)
+                k.x.wait_until_gone(k.pid, SCHEME_TITLE)
+                poll(lambda: not k.scheme_windows(), 10.0,
+                     "the colour-scheme window to leave the bus")
 
-        self.check_main_window_yellow(self.photograph_main(self.yellow_background), buttons_before)
-        fresh = self.open_schemes()
-        self.check_scheme_window(self.photograph_schemes(fresh, ),
-                                 yellow_window=False)
-        self.assertTrue(k.running())
+                self.check_main_window_yellow(self.photograph_main(self.yellow_background),
+                                              buttons_before)
+                form2 = self.open_schemes()
+                self.check_scheme_window(self.photograph_schemes(form2), yellow_window=False)
+                self.assertTrue(k.running())
 
     def test_scheme_window_and_controls_open_at_their_places(self):
         form2 = self.open_schemes()
