@@ -2,9 +2,21 @@
 
 #include <QApplication>
 
+#if defined(KALVET_WARM_FONTCONFIG)
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+#endif
+
 #include "windows/Form1.h"
 
 int main(int argc, char* argv[]) {
+#if defined(KALVET_WARM_FONTCONFIG)
+    // The first text laid out makes fontconfig read its configuration and font caches, most
+    // of the time it takes to build the main window. Reading them on a second thread while
+    // the application connects to the display takes that off the way to the first frame.
+    const std::jthread warmFonts([] { FcInit(); });
+#endif
     QApplication application(argc, argv);
 #ifdef KALVET_APP_ID
     // Lets desktops match the window to the installed desktop entry and its icon.

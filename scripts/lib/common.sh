@@ -6,7 +6,7 @@ KALVET_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # What building and starting the program needs.
 RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libfontconfig-dev
   libgtest-dev libbenchmark-dev
   librsvg2-bin fonts-liberation2
 )
