@@ -299,12 +299,7 @@ class ColourSchemeTest(KalvetTestCase):
         self.assertEqual(s.places(parts), screen_places(SCHEME_CLIENT_AREA, SCHEME_CONTROL_PLACES))
 
     def test_scheme_window_icon_is_the_pencil(self):
-        k = self.kalvet
-        icons = k.x.icons(self.open_schemes().top_level())
-        self.assertIn((32, 32), icons, f"icon sizes {list(icons)}")
-        shares = icons[(32, 32)].shares(ICON_COLOURS)
-        for name, share in shares.items():
-            self.assertGreaterEqual(share, 0.05, f"{name} in the icon: {shares}")
+        self.assert_icon_shows(self.open_schemes().top_level(), ICON_COLOURS)
 
     def test_zluta_has_the_focus_when_the_window_opens(self):
         k = self.kalvet

@@ -168,12 +168,7 @@ class MainWindowTest(KalvetTestCase):
         self.assertEqual(k.screen.places(parts), screen_places(CLIENT_AREA, CONTROL_PLACES))
 
     def test_window_icon_is_the_yellow_calculator(self):
-        k = self.kalvet
-        icons = k.x.icons(k.main_x)
-        self.assertIn((32, 32), icons, f"icon sizes {list(icons)}")
-        shares = icons[(32, 32)].shares(ICON_COLOURS)
-        for name, share in shares.items():
-            self.assertGreaterEqual(share, 0.05, f"{name} in the icon: {shares}")
+        self.assert_icon_shows(self.kalvet.main_x, ICON_COLOURS)
 
     def test_tab_order_is_entry_then_the_three_buttons(self):
         k = self.kalvet

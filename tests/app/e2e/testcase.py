@@ -33,6 +33,14 @@ class KalvetTestCase(unittest.TestCase):
         self.assertEqual((label, entry), (k.label_text(), k.entry_text()),
                          f"label and entry box after {after}")
 
+    def assert_icon_shows(self, window, colours):
+        """The window carries a 32x32 icon in which each named colour covers at least 5 %."""
+        icons = self.kalvet.x.icons(window)
+        self.assertIn((32, 32), icons, f"icon sizes {list(icons)}")
+        shares = icons[(32, 32)].shares(colours)
+        for name, share in shares.items():
+            self.assertGreaterEqual(share, 0.05, f"{name} in the icon: {shares}")
+
     def assert_ends_with_status_0(self):
         status = self.kalvet.wait_exit()
         self.assertEqual(status, 0, "exit status")
