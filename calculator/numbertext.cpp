@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <system_error>
 
 namespace calculator {
@@ -27,48 +25,15 @@ bool isExponentMarker(char c) {
     return c == 'E' || c == 'e' || c == 'D' || c == 'd';
 }
 
-// Long entries are mostly digits, and a text of ten megabytes should take milliseconds: digit
-// runs are scanned eight bytes at a time. A word is loaded with memcpy, so alignment does not
-// matter, and the tests below look at every byte alike, so byte order does not either.
-constexpr std::size_t kWordSize = sizeof(std::uint64_t);
-
-std::uint64_t loadWord(const char* bytes) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes, kWordSize);
-    return word;
-}
-
-bool isEightDigits(std::uint64_t word) {
-    return (((word + 0x4646'4646'4646'4646u) | (word - 0x3030'3030'3030'3030u)) &
-            0x8080'8080'8080'8080u) == 0;
-}
-
-bool isEightZeros(std::uint64_t word) {
-    return word == 0x3030'3030'3030'3030u;
-}
-
 // The length of the run of decimal digits at the start of `text`.
 std::size_t digitRunLength(std::string_view text) {
-    std::size_t length = 0;
-    while (length + kWordSize <= text.size() && isEightDigits(loadWord(text.data() + length))) {
-        length += kWordSize;
-    }
-    while (length < text.size() && isDecimalDigit(text[length])) {
-        ++length;
-    }
-    return length;
+    return static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), isDecimalDigit) -
+                                    text.begin());
 }
 
 // The number of '0' at the start of `text`.
 std::size_t leadingZeros(std::string_view text) {
-    std::size_t count = 0;
-    while (count + kWordSize <= text.size() && isEightZeros(loadWord(text.data() + count))) {
-        count += kWordSize;
-    }
-    while (count < text.size() && text[count] == '0') {
-        ++count;
-    }
-    return count;
+    return std::min(text.find_first_not_of('0'), text.size());
 }
 
 // Walks the entry text one meaningful character at a time. Blanks, tabs, line feeds and the two
@@ -173,22 +138,6 @@ double readRadixInteger(EntryCursor& cursor, int base) {
     throw OverflowError("the number entered is beyond the range of a double");
 }
 
-constexpr std::array<double, 23> kExactPowersOfTen = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// mantissa * 10^scale when one multiplication or division gives it correctly rounded: an
-// integer up to 2^53 and a power of ten up to 10^22 are both exact doubles.
-std::optional<double> exactProduct(std::uint64_t mantissa, std::int64_t scale) {
-    constexpr std::uint64_t kLargestExactInteger = std::uint64_t{1} << 53;
-    if (mantissa > kLargestExactInteger || scale < -22 || scale > 22) {
-        return std::nullopt;
-    }
-    const auto value = static_cast<double>(mantissa);
-    return scale >= 0 ? value * kExactPowersOfTen[static_cast<std::size_t>(scale)]
-                      : value / kExactPowersOfTen[static_cast<std::size_t>(-scale)];
-}
-
 // A decimal number as read: value = (negative ? -1 : 1) * 0.DIGITS * 10^pointExponent, with
 // DIGITS the significant digits (no leading zero). Only the first kMaxDigits are kept; any
 // non-zero digit beyond them sets `sticky`, which is written as one more digit "1". Every
@@ -279,19 +228,6 @@ std::int64_t readExponent(EntryCursor& cursor) {
     return negative ? -exponent : exponent;
 }
 
-// The first digits as an integer, if there are few enough for it to be exact.
-std::optional<std::uint64_t> smallMantissa(const DecimalNumber& number) {
-    constexpr std::size_t kMaxExactDigits = 19;  // below 10^19: always fits 64 bits
-    if (number.digitCount > kMaxExactDigits || number.sticky) {
-        return std::nullopt;
-    }
-    std::uint64_t mantissa = 0;
-    for (std::size_t i = 0; i < number.digitCount; ++i) {
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(number.digits[i] - '0');
-    }
-    return mantissa;
-}
-
 // Writes the digits as "DIGITS[1]e<scale>" and lets std::from_chars round it. libstdc++ reports
 // both overflow and underflow as result_out_of_range and leaves the value alone; the decimal
 // exponent tells which of the two it was.
@@ -342,12 +278,7 @@ double toDouble(const DecimalNumber& number, std::int64_t exponent) {
         return 0;
     }
     const std::int64_t scale = pointExponent - static_cast<std::int64_t>(number.digitCount);
-    std::optional<double> magnitude;
-    if (const auto mantissa = smallMantissa(number)) {
-        magnitude = exactProduct(*mantissa, scale);
-    }
-    return withSign(number.negative,
-                    magnitude ? *magnitude : convertRounded(number, pointExponent, scale));
+    return withSign(number.negative, convertRounded(number, pointExponent, scale));
 }
 
 double readDecimal(EntryCursor& cursor) {
@@ -361,67 +292,6 @@ double readDecimal(EntryCursor& cursor) {
         return 0;  // "", "-", ".", "abc", ".e5": no leading number
     }
     return toDouble(number, readExponent(cursor));
-}
-
-// The common entry, read the short way: the whole text is one plain number ("2", "-3.25",
-// "1,5e3") with at most 19 significant digits and an exponent of at most four digits, and its
-// value is an exact product. Anything else (a blank, trailing text, "&H", more digits, a
-// marker without digits) gives nullopt and is read by readDecimal, which this only mirrors.
-std::optional<double> readPlainNumber(std::string_view text) {
-    constexpr int kMaxDigits = 19;
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    const bool negative = p != end && *p == '-';
-    if (p != end && (*p == '+' || *p == '-')) {
-        ++p;
-    }
-    std::uint64_t mantissa = 0;
-    int significantDigits = 0;
-    bool hasDigits = false;
-    std::int64_t scale = 0;
-    auto addDigit = [&](char c) {
-        hasDigits = true;
-        if (significantDigits > 0 || c != '0') {
-            ++significantDigits;
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-        }
-    };
-    for (; p != end && isDecimalDigit(*p) && significantDigits < kMaxDigits; ++p) {
-        addDigit(*p);
-    }
-    if (p != end && (*p == '.' || *p == ',')) {
-        for (++p; p != end && isDecimalDigit(*p) && significantDigits < kMaxDigits; ++p) {
-            addDigit(*p);
-            --scale;
-        }
-    }
-    if (!hasDigits) {
-        return std::nullopt;
-    }
-    if (p != end && isExponentMarker(*p)) {
-        ++p;
-        const bool negativeExponent = p != end && *p == '-';
-        if (p != end && (*p == '+' || *p == '-')) {
-            ++p;
-        }
-        const char* const digits = p;
-        std::int64_t exponent = 0;
-        for (; p != end && isDecimalDigit(*p) && p - digits < 4; ++p) {
-            exponent = exponent * 10 + (*p - '0');
-        }
-        if (p == digits) {
-            return std::nullopt;
-        }
-        scale += negativeExponent ? -exponent : exponent;
-    }
-    if (p != end) {
-        return std::nullopt;
-    }
-    const std::optional<double> magnitude = exactProduct(mantissa, scale);
-    if (!magnitude) {
-        return std::nullopt;
-    }
-    return withSign(negative, *magnitude);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -445,85 +315,8 @@ struct RoundedDecimal {
     }
 };
 
-[[maybe_unused]] RoundedDecimal fromFifteenDigits(std::uint64_t digits, bool negative,
-                                                  int exponent) {
-    RoundedDecimal rounded;
-    rounded.negative = negative;
-    rounded.exponent = exponent;
-    std::to_chars(rounded.digits.data(), rounded.digits.data() + rounded.digits.size(), digits);
-    rounded.dropTrailingZeros();
-    return rounded;
-}
-
-// The short way for the values the calculator shows most, magnitudes from 1E-5 up to 1E15:
-// with value = m * 2^-s (m below 2^53, s from 3 to 69) and E = floor(log10 |value|),
-// |value| * 10^(14 - E) = m * 10^(14 - E) / 2^s, whose numerator fits in 128 bits. Its integer
-// part has 15 digits and the remainder decides the rounding (half to even, as the C library
-// rounds). Other magnitudes give nullopt, and so does every value where the compiler has no
-// 128-bit integers (the library's rounding then serves all values).
-std::optional<RoundedDecimal> roundTo15DigitsExactly(double value) {
-#if defined(__SIZEOF_INT128__)
-    __extension__ using Uint128 = unsigned __int128;
-    static constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
-        std::array<std::uint64_t, 20> powers{};
-        std::uint64_t power = 1;
-        for (std::uint64_t& entry : powers) {
-            entry = power;
-            power *= 10;  // wraps once, after the last entry
-        }
-        return powers;
-    }();
-    constexpr std::uint64_t kSmallest15Digits = kPowersOfTen[14];
-    constexpr std::uint64_t kPast15Digits = kPowersOfTen[15];
-    constexpr int kSmallestExponent = -5;
-    constexpr int kLargestExponent = 14;
-
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    const bool negative = (bits >> 63) != 0;
-    const auto biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
-    if (biasedExponent == 0) {
-        return std::nullopt;  // subnormal: far below 1E-5
-    }
-    const std::uint64_t mantissa =
-        (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    const int binaryExponent = biasedExponent - 1075;  // |value| = mantissa * 2^binaryExponent
-    // 2^n <= |value| < 2^(n+1), so floor(n * log10 2) is E or E - 1.
-    const int n = binaryExponent + 52;
-    int exponent = (n * 78913) >> 18;  // floor(n * log10 2) for |n| below 2^11
-    if (exponent < kSmallestExponent || exponent > kLargestExponent) {
-        return std::nullopt;
-    }
-    const int shift = -binaryExponent;  // from 3 (below 1E15) to 69 (from 1E-5)
-    const auto scaled = [&](int e) {
-        return Uint128{mantissa} * kPowersOfTen[static_cast<std::size_t>(kLargestExponent - e)];
-    };
-    Uint128 numerator = scaled(exponent);
-    if ((numerator >> shift) >= kPast15Digits) {
-        ++exponent;
-        if (exponent > kLargestExponent) {
-            return std::nullopt;
-        }
-        numerator = scaled(exponent);
-    }
-    auto digits = static_cast<std::uint64_t>(numerator >> shift);
-    const Uint128 remainder = numerator & ((Uint128{1} << shift) - 1);
-    const Uint128 half = Uint128{1} << (shift - 1);
-    if (remainder > half || (remainder == half && (digits & 1) != 0)) {
-        ++digits;
-    }
-    if (digits == kPast15Digits) {  // 999999999999999.5 became 1000000000000000
-        digits = kSmallest15Digits;
-        ++exponent;
-    }
-    return fromFifteenDigits(digits, negative, exponent);
-#else
-    static_cast<void>(value);
-    return std::nullopt;
-#endif
-}
-
-// Any other finite non-zero value.
-RoundedDecimal roundTo15DigitsByLibrary(double value) {
+// A finite non-zero value, rounded by the library (half to even, as printf rounds).
+RoundedDecimal roundTo15Digits(double value) {
     // std::to_chars writes "[-]d.ddddddddddddde(+|-)dd[d]": the digits and the exponent stand
     // at fixed places.
     std::array<char, 32> text;
@@ -548,98 +341,49 @@ RoundedDecimal roundTo15DigitsByLibrary(double value) {
     return rounded;
 }
 
-// A rendered number in three parts: the sign and integer digits, the fraction digits (the
-// separator stands before them when there are any), and the exponent ("E+15") if any. Each
-// part is short, so all three are laid out in one small buffer and copied once.
-class NumberText {
-public:
-    void head(char c) { buffer_[headEnd_++] = c; }
-    void head(const char* first, std::size_t count) { headEnd_ = copy(first, count, headEnd_); }
-    void headZeros(std::size_t count) { headEnd_ = fill('0', count, headEnd_); }
-
-    void fraction(const char* first, std::size_t count) {
-        fractionEnd_ = copy(first, count, fractionStart());
-    }
-    void fractionZerosThen(std::size_t zeros, const char* first, std::size_t count) {
-        fractionEnd_ = copy(first, count, fill('0', zeros, fractionStart()));
-    }
-
-    void exponent(int value) {
-        std::size_t at = fractionEnd();
-        buffer_[at++] = 'E';
-        buffer_[at++] = value < 0 ? '-' : '+';
-        const int magnitude = std::abs(value);
-        if (magnitude < 10) {
-            buffer_[at++] = '0';
-        }
-        at = static_cast<std::size_t>(
-            std::to_chars(buffer_.data() + at, buffer_.data() + buffer_.size(), magnitude).ptr -
-            buffer_.data());
-        exponentEnd_ = at;
-    }
-
-    std::string joinedWith(std::string_view separator) const {
-        const std::size_t fractionLength = fractionEnd() - fractionStart();
-        const std::size_t exponentLength = exponentEnd() - fractionEnd();
-        const std::size_t separatorLength = fractionLength > 0 ? separator.size() : 0;
-        std::string text(headEnd_ + separatorLength + fractionLength + exponentLength, '\0');
-        char* out = text.data();
-        out = std::copy_n(buffer_.data(), headEnd_, out);
-        out = std::copy_n(separator.data(), separatorLength, out);
-        std::copy_n(buffer_.data() + fractionStart(), fractionLength + exponentLength, out);
-        return text;
-    }
-
-private:
-    // The parts: head from 0, fraction from kFractionStart, exponent right after the fraction.
-    static constexpr std::size_t kFractionStart = 24;
-
-    std::size_t fractionStart() const { return kFractionStart; }
-    std::size_t fractionEnd() const { return fractionEnd_ ? fractionEnd_ : kFractionStart; }
-    std::size_t exponentEnd() const { return exponentEnd_ ? exponentEnd_ : fractionEnd(); }
-
-    std::size_t copy(const char* first, std::size_t count, std::size_t at) {
-        std::copy_n(first, count, buffer_.data() + at);
-        return at + count;
-    }
-    std::size_t fill(char c, std::size_t count, std::size_t at) {
-        std::fill_n(buffer_.data() + at, count, c);
-        return at + count;
-    }
-
-    // Head: sign and at most 15 digits. Fraction: at most 3 zeros and 15 digits, then
-    // "E", sign and at most 3 exponent digits.
-    std::array<char, kFractionStart + 24> buffer_;
-    std::size_t headEnd_ = 0;
-    std::size_t fractionEnd_ = 0;
-    std::size_t exponentEnd_ = 0;
-};
-
 // Fixed notation is used for rounded magnitudes from 1E-4 up to, not including, 1E15.
 constexpr int kSmallestFixedExponent = -4;
 constexpr int kLargestFixedExponent = 14;
 
-NumberText layOut(const RoundedDecimal& rounded) {
-    NumberText text;
-    if (rounded.negative) {
-        text.head('-');
+// "E", the exponent's sign and at least two digits: "E+15", "E-05", "E+308".
+std::string exponentText(int exponent) {
+    const int magnitude = std::abs(exponent);
+    std::string text = exponent < 0 ? "E-" : "E+";
+    if (magnitude < 10) {
+        text += '0';
     }
-    const char* const digits = rounded.digits.data();
-    const std::size_t count = rounded.digitCount;
+    text += std::to_string(magnitude);
+    return text;
+}
+
+// Integer digits, then the separator and the fraction digits if there are any, then the
+// exponent in exponent notation.
+std::string layOut(const RoundedDecimal& rounded, std::string_view separator) {
+    const std::string_view digits(rounded.digits.data(), rounded.digitCount);
+    std::string integer;
+    std::string fraction;
+    std::string exponent;
     if (rounded.exponent < kSmallestFixedExponent || rounded.exponent > kLargestFixedExponent) {
-        text.head(digits[0]);
-        text.fraction(digits + 1, count - 1);
-        text.exponent(rounded.exponent);
+        integer = digits.substr(0, 1);
+        fraction = digits.substr(1);
+        exponent = exponentText(rounded.exponent);
     } else if (rounded.exponent < 0) {
-        text.head('0');
-        text.fractionZerosThen(static_cast<std::size_t>(-rounded.exponent - 1), digits, count);
+        integer = "0";
+        fraction = std::string(static_cast<std::size_t>(-rounded.exponent - 1), '0');
+        fraction += digits;
     } else {
         const auto integerDigits = static_cast<std::size_t>(rounded.exponent) + 1;
-        const std::size_t written = std::min(integerDigits, count);
-        text.head(digits, written);
-        text.headZeros(integerDigits - written);
-        text.fraction(digits + written, count - written);
+        integer = digits.substr(0, integerDigits);
+        integer.resize(integerDigits, '0');
+        fraction = digits.substr(std::min(integerDigits, digits.size()));
     }
+    std::string text = rounded.negative ? "-" : "";
+    text += integer;
+    if (!fraction.empty()) {
+        text += separator;
+        text += fraction;
+    }
+    text += exponent;
     return text;
 }
 
@@ -653,9 +397,6 @@ std::string renderNonFinite(double value) {
 }  // namespace
 
 double parseNumber(std::string_view text) {
-    if (const auto plain = readPlainNumber(text)) {
-        return *plain;
-    }
     EntryCursor cursor(text);
     if (cursor.peek() == '&') {
         cursor.advance();
@@ -677,9 +418,7 @@ std::string renderNumber(double value, std::string_view decimalSeparator) {
     if (value == 0) {
         return "0";  // negative zero too
     }
-    const std::optional<RoundedDecimal> rounded = roundTo15DigitsExactly(value);
-    return layOut(rounded ? *rounded : roundTo15DigitsByLibrary(value))
-        .joinedWith(decimalSeparator);
+    return layOut(roundTo15Digits(value), decimalSeparator);
 }
 
 std::string renderCount(std::int16_t count) {

@@ -33,25 +33,11 @@ CommandResult shown(std::string text) {
     return {std::move(text), false};
 }
 
-// The five fields, compared as a whole so that a test sees any field that changed.
-struct Fields {
-    double lastNumber;
-    double sumOfNumbers;
-    std::int16_t numberCount;
-    double average;
-    double intermediateAverage;
-
-    friend bool operator==(const Fields&, const Fields&) = default;
-};
-
-void PrintTo(const Fields& f, std::ostream* os) {
-    *os << "{last " << f.lastNumber << ", sum " << f.sumOfNumbers << ", count " << f.numberCount
-        << ", average " << f.average << ", intermediate " << f.intermediateAverage << '}';
-}
-
-Fields fieldsOf(const CalculatorState& state) {
-    return {state.lastNumber(), state.sumOfNumbers(), state.numberCount(), state.average(),
-            state.intermediateAverage()};
+// Everything the four questions tell of the state: the count, the last number and the sum
+// (through the averages). Compared as a whole, so that a test sees any of them change.
+std::vector<CommandResult> answersOf(CalculatorState& state) {
+    return {state.showCount(), state.showLast(), state.showAverage(),
+            state.showIntermediateAverage()};
 }
 
 void addAll(CalculatorState& state, const std::vector<std::string_view>& entries) {
@@ -72,11 +58,6 @@ void expectFreshStartAnswers(CalculatorState& state) {
 TEST(FreshStart, EveryQuestionSaysNothingWasEntered) {
     CalculatorState state(",");
     expectFreshStartAnswers(state);
-    EXPECT_EQ(fieldsOf(state), (Fields{0, 0, 0, 0, 0}));
-}
-
-TEST(FreshStart, KeepsTheSeparatorItWasGiven) {
-    EXPECT_EQ(CalculatorState("\u066B").decimalSeparator(), "\u066B");
 }
 
 // Adding -------------------------------------------------------------------------------------
@@ -87,14 +68,14 @@ TEST_P(RejectedEntry, SaysNothingWasEnteredAndKeepsTheEntry) {
     CalculatorState state(",");
     EXPECT_EQ(state.addNumber(GetParam()), kNothingEntered);
     expectFreshStartAnswers(state);
-    EXPECT_EQ(fieldsOf(state), (Fields{0, 0, 0, 0, 0}));
 }
 
 TEST_P(RejectedEntry, LeavesTheTotalsAndTheLastNumberAlone) {
     CalculatorState state(",");
     addAll(state, {"5"});
+    const std::vector<CommandResult> before = answersOf(state);
     EXPECT_EQ(state.addNumber(GetParam()), kNothingEntered);
-    EXPECT_EQ(fieldsOf(state), (Fields{5, 5, 1, 0, 0}));
+    EXPECT_EQ(answersOf(state), before);
     EXPECT_EQ(state.showLast(), shown("Poslední zadané číslo je 5."));
 }
 
@@ -105,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(Entries, RejectedEntry, testing::ValuesIn(kRejectedEntr
 TEST(Adding, AnAcceptedEntryClearsLabelAndEntry) {
     CalculatorState state(",");
     EXPECT_EQ(state.addNumber("2"), kCleared);
-    EXPECT_EQ(fieldsOf(state), (Fields{2, 2, 1, 0, 0}));
+    EXPECT_EQ(state.showCount(), shown("Počet zadaných čísel je 1."));
+    EXPECT_EQ(state.showLast(), shown("Poslední zadané číslo je 2."));
 }
 
 TEST(Adding, NegativeNumbersCountLikeAnyOther) {
@@ -118,7 +100,7 @@ TEST(Adding, NegativeNumbersCountLikeAnyOther) {
 TEST(Adding, ReadsADecimalCommaAsAPoint) {
     CalculatorState state(",");
     addAll(state, {"2,5", "3,7"});
-    EXPECT_EQ(state.sumOfNumbers(), 2.5 + 3.7);
+    EXPECT_EQ(state.showAverage(), shown("Průměr zadaných čísel je 3,1."));
     EXPECT_EQ(state.showLast(), shown("Poslední zadané číslo je 3,7."));
 }
 
@@ -137,7 +119,6 @@ TEST(Sequence, TwoAndThreeAverageTwoAndAHalfWithAComma) {
     EXPECT_EQ(state.showCount(), shown("Počet zadaných čísel je 2."));
     EXPECT_EQ(state.showLast(), shown("Poslední zadané číslo je 3."));
     EXPECT_EQ(state.showIntermediateAverage(), shown("Meziprůměr je 2,5."));
-    EXPECT_EQ(fieldsOf(state), (Fields{3, 5, 2, 2.5, 2.5}));
 }
 
 TEST(Sequence, TwoAndThreeAverageTwoAndAHalfWithAFullStop) {
@@ -181,8 +162,6 @@ TEST(Sequence, TheRunningAverageFollowsEveryEntry) {
     EXPECT_EQ(state.showIntermediateAverage(), shown("Meziprůměr je 1."));
     addAll(state, {"2"});
     EXPECT_EQ(state.showIntermediateAverage(), shown("Meziprůměr je 1,5."));
-    EXPECT_EQ(state.average(), 0);  // the average is written only by its own command
-    EXPECT_EQ(state.intermediateAverage(), 1.5);
 }
 
 TEST(Sequence, OnlyAddingAndResettingClearTheEntry) {
@@ -205,8 +184,6 @@ TEST(Reset, ReturnsEveryCommandToItsFreshStartAnswer) {
     state.showIntermediateAverage();
     EXPECT_EQ(state.resetAll(), kCleared);
     expectFreshStartAnswers(state);
-    // The running average is worked out afresh before it is used, so reset leaves it.
-    EXPECT_EQ(fieldsOf(state), (Fields{0, 0, 0, 0, 2.5}));
 }
 
 TEST(Reset, StartsANewAverage) {
@@ -221,7 +198,7 @@ TEST(Reset, StartsANewAverage) {
 TEST(Reset, OnAFreshStateChangesNothing) {
     CalculatorState state(",");
     EXPECT_EQ(state.resetAll(), kCleared);
-    EXPECT_EQ(fieldsOf(state), (Fields{0, 0, 0, 0, 0}));
+    expectFreshStartAnswers(state);
 }
 
 // Overflow: the command raises OverflowError and every field stays as it was ----------------
@@ -241,13 +218,11 @@ class OverflowingEntry : public testing::TestWithParam<OverflowCase> {};
 TEST_P(OverflowingEntry, LeavesEveryFieldAsItWas) {
     CalculatorState state(",");
     addAll(state, GetParam().before);
-    state.showAverage();
-    state.showIntermediateAverage();
-    const Fields before = fieldsOf(state);
+    const std::vector<CommandResult> before = answersOf(state);
 
     EXPECT_THROW(state.addNumber(GetParam().entry), OverflowError);
 
-    EXPECT_EQ(fieldsOf(state), before);
+    EXPECT_EQ(answersOf(state), before);
 }
 
 TEST_P(OverflowingEntry, LetsTheUserCarryOn) {
@@ -278,12 +253,11 @@ TEST(CountLimit, Takes32767NumbersAndRejectsOneMore) {
         ASSERT_EQ(state.addNumber("1"), kCleared) << "number " << i + 1;
     }
     EXPECT_EQ(state.showCount(), shown("Počet zadaných čísel je 32767."));
-    const Fields before = fieldsOf(state);
+    const std::vector<CommandResult> before = answersOf(state);
 
     EXPECT_THROW(state.addNumber("2"), OverflowError);
 
-    EXPECT_EQ(fieldsOf(state), before);
-    EXPECT_EQ(state.sumOfNumbers(), 32767);
+    EXPECT_EQ(answersOf(state), before);
     // A rejected entry is still answered as usual, and reset makes room again.
     EXPECT_EQ(state.addNumber("0"), kNothingEntered);
     EXPECT_EQ(state.showAverage(), shown("Průměr zadaných čísel je 1."));
@@ -297,10 +271,10 @@ TEST(CountLimit, AnOverflowingEntryAtTheLimitIsReportedAndChangesNothing) {
     for (int i = 0; i < 32767; ++i) {
         ASSERT_EQ(state.addNumber("1"), kCleared);
     }
-    const Fields before = fieldsOf(state);
+    const std::vector<CommandResult> before = answersOf(state);
     EXPECT_THROW(state.addNumber("1e400"), OverflowError);
     EXPECT_THROW(state.addNumber("1.7976931348623157e308"), OverflowError);
-    EXPECT_EQ(fieldsOf(state), before);
+    EXPECT_EQ(answersOf(state), before);
 }
 
 TEST(LargeNumbers, TheLargestFiniteSumIsStillAccepted) {

@@ -31,13 +31,6 @@ public:
     CommandResult showLast() const;
     CommandResult showIntermediateAverage();
 
-    double lastNumber() const { return lastNumber_; }
-    double sumOfNumbers() const { return sumOfNumbers_; }
-    std::int16_t numberCount() const { return numberCount_; }
-    double average() const { return average_; }
-    double intermediateAverage() const { return intermediateAverage_; }
-    const std::string& decimalSeparator() const { return decimalSeparator_; }
-
 private:
     // sumOfNumbers / numberCount; numberCount must not be 0. Throws OverflowError if the
     // quotient is not finite.
