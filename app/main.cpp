@@ -18,10 +18,8 @@ int main(int argc, char* argv[]) {
     const std::jthread warmFonts([] { FcInit(); });
 #endif
     QApplication application(argc, argv);
-#ifdef KALVET_APP_ID
     // Lets desktops match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KALVET_APP_ID));
-#endif
     Form1 mainWindow;
     mainWindow.show();
     // Returns 0 once the last window has closed.

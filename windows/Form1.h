@@ -9,12 +9,13 @@
 #include "calculator/calculatorstate.h"
 #include "windows/forms.h"
 
-class QAction;
 class QLabel;
 class Form2;
 
 // The main window: the entry box, the message label, the three buttons and the menu bar.
 // Every button and menu item runs one command of the calculator it owns and shows the result.
+// Its central widget is the client area, whose direct children are the controls, named as the
+// form names them (Text1, Label1, Command1...).
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -24,14 +25,11 @@ public:
                    QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The client area below the menu bar. Its direct children are the controls, named as the
-    // form names them (Text1, Label1, Command1...); the colour-scheme window finds them here.
-    forms::FormSurface* clientArea() const { return clientArea_; }
-
 private:
+    struct Design;  // what the window shows and which handler each control runs
+
     void buildWidgets();
     void buildMenu();
-    void connectEvents();
     void placeWindow();
 
     // One handler per control event.
@@ -50,15 +48,11 @@ private:
     void run(Command command);
     void apply(const calculator::CommandResult& result);
     void showBox(QMessageBox::Icon icon, const QString& title, const QString& text);
-    QAction* action(const char* name) const;
 
     calculator::CalculatorState state_;
     forms::FormSurface* clientArea_ = nullptr;
     forms::TextBox* text1_ = nullptr;
     QLabel* label1_ = nullptr;
-    forms::CommandButton* command1_ = nullptr;
-    forms::CommandButton* command2_ = nullptr;
-    forms::CommandButton* command3_ = nullptr;
     // The colour-scheme window while it exists. It is a top-level window of its own (a window
     // with a parent would not keep the program running once this one closes), so this window
     // deletes it when it goes itself.

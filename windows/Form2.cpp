@@ -1,152 +1,112 @@
 #include "windows/Form2.h"
 
-#include <QFont>
 #include <QIcon>
-#include <QLabel>
 
 #include <algorithm>
 #include <array>
 #include <iterator>
 
-#include "windows/Form1.h"
-
 namespace {
 
+using forms::Appearance;
+using forms::PropertyValue;
 using forms::TwipsRect;
-
-// ---- What the window shows ------------------------------------------------------------------
+namespace colour = forms::colour;
 
 constexpr char kTitle[] = "Vlastnosti";
 constexpr char kIcon[] = ":/icons/pencil.png";
-constexpr char kLabelText[] = "Změna barvy formuláře";
-constexpr char kLabelFont[] = "Arial";
-constexpr double kLabelPointSize = 9.75;  // bold
 
-// The client area's screen position and size; the controls' positions within it.
-constexpr TwipsRect kClientArea{3990, 3285, 3645, 1650};
-constexpr TwipsRect kLabel1{120, 120, 3375, 255};
-
-// Command1 to Command3, in tab order after Label1.
-constexpr forms::ButtonDesign kButtons[] = {
-    {"Command1",
-     "Žlutá",
-     {240, 600, 1455, 495},
-     forms::ButtonStyle::Graphical,
-     forms::colour::lightYellow},
-    {"Command2",
-     "Klasika",
-     {1920, 600, 1455, 495},
-     forms::ButtonStyle::Standard,
-     forms::colour::buttonFace},
-    {"Command3",
-     "Odejít",
-     {1080, 1200, 1455, 375},
-     forms::ButtonStyle::Standard,
-     forms::colour::buttonFace},
-};
-
-static_assert(forms::isWholePixels(kClientArea) && forms::isWholePixels(kLabel1));
-static_assert(std::all_of(std::begin(kButtons), std::end(kButtons),
-                          [](const forms::ButtonDesign& b) {
-                              return forms::isWholePixels(b.place);
-                          }));
-
-// ---- The colour schemes ---------------------------------------------------------------------
-
-// The window a step acts on: the main window or this one.
+// The window a scheme step acts on: the main window or this one.
 enum class Window { Form1, Form2 };
 
 // One assignment of a scheme: a property of a control (nullptr: of the window's client area
-// itself), with the value for each scheme in the order of Form2::Scheme.
+// itself), with the value for each scheme in the order of Form2::Scheme. The value's type names
+// the property.
 struct SchemeStep {
     Window window;
     const char* control;
-    forms::Property property;
-    std::array<std::uint32_t, 2> value;
+    std::array<PropertyValue, 2> values;
 };
 
-using forms::Property;
-namespace colour = forms::colour;
-constexpr auto kFlat = static_cast<std::uint32_t>(forms::Appearance::Flat);
-constexpr auto kSunken3D = static_cast<std::uint32_t>(forms::Appearance::Sunken3D);
-
-// Both schemes, applied top to bottom.
-// clang-format off
-constexpr SchemeStep kSchemeSteps[] = {
-    //                                                "Žlutá"              "Klasika"
-    {Window::Form1, nullptr,    Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Form1, "Command1", Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Form1, "Command2", Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Form1, "Command3", Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Form1, "Text1",    Property::Background, {colour::lightYellow, colour::titleBarText}},
-    {Window::Form1, "Text1",    Property::Appearance, {kFlat,               kSunken3D}},
-    {Window::Form1, "Label1",   Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Form2, nullptr,    Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Form2, "Command1", Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Form2, "Command2", Property::Background, {colour::lightYellow, colour::buttonFace}},
-    {Window::Form2, "Command3", Property::Background, {colour::lightYellow, colour::buttonFace}},
-};
-// clang-format on
-
-QWidget* targetOf(const SchemeStep& step, Form1& mainWindow, QWidget& colourSchemeWindow) {
-    QWidget* form = step.window == Window::Form1 ? static_cast<QWidget*>(mainWindow.clientArea())
-                                                 : &colourSchemeWindow;
-    if (step.control == nullptr) {
-        return form;
-    }
-    return form->findChild<QWidget*>(QString::fromLatin1(step.control), Qt::FindDirectChildrenOnly);
+constexpr bool setsOneProperty(const SchemeStep& step) {
+    return step.values[0].index() == step.values[1].index();
 }
 
 }  // namespace
 
-Form2::Form2(Form1& mainWindow) : mainWindow_(mainWindow) {
+// ---- What the window shows --------------------------------------------------------------------
+
+struct Form2::Design {
+    // The client area's screen position and size; the controls' places within it.
+    static constexpr TwipsRect clientArea{3990, 3285, 3645, 1650};
+    static constexpr forms::LabelDesign label1{.name = "Label1",
+                                               .text = "Změna barvy formuláře",
+                                               .place = {120, 120, 3375, 255},
+                                               .font = forms::FontDesign{9.75, true}};
+
+    // Command1 to Command3, in tab order after Label1; they keep the window's font, the
+    // platform's default.
+    static constexpr forms::ButtonRow<Form2> buttons[] = {
+        {{.name = "Command1",
+          .caption = "Žlutá",
+          .place = {240, 600, 1455, 495},
+          .style = forms::ButtonStyle::Graphical,
+          .background = colour::lightYellow},
+         &Form2::onCommand1Click},
+        {{.name = "Command2", .caption = "Klasika", .place = {1920, 600, 1455, 495}},
+         &Form2::onCommand2Click},
+        {{.name = "Command3", .caption = "Odejít", .place = {1080, 1200, 1455, 375}},
+         &Form2::onCommand3Click},
+    };
+
+    // Both schemes, applied top to bottom.
+    // clang-format off
+    static constexpr SchemeStep schemeSteps[] = {
+        //                                 "Žlutá"              "Klasika"
+        {Window::Form1, nullptr,    {colour::lightYellow, colour::buttonFace}},
+        {Window::Form1, "Command1", {colour::lightYellow, colour::buttonFace}},
+        {Window::Form1, "Command2", {colour::lightYellow, colour::buttonFace}},
+        {Window::Form1, "Command3", {colour::lightYellow, colour::buttonFace}},
+        {Window::Form1, "Text1",    {colour::lightYellow, colour::titleBarText}},
+        {Window::Form1, "Text1",    {Appearance::Flat,    Appearance::Sunken3D}},
+        {Window::Form1, "Label1",   {colour::lightYellow, colour::buttonFace}},
+        {Window::Form2, nullptr,    {colour::lightYellow, colour::buttonFace}},
+        {Window::Form2, "Command1", {colour::lightYellow, colour::buttonFace}},
+        {Window::Form2, "Command2", {colour::lightYellow, colour::buttonFace}},
+        {Window::Form2, "Command3", {colour::lightYellow, colour::buttonFace}},
+    };
+    // clang-format on
+    static_assert(std::all_of(std::begin(schemeSteps), std::end(schemeSteps), setsOneProperty));
+};
+
+Form2::Form2(forms::FormSurface& mainClientArea) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8(kTitle));
     setWindowIcon(QIcon(QString::fromLatin1(kIcon)));
-    forms::applyProperty(*this, Property::Background, colour::buttonFace);
-    setGeometry(forms::pixelsFromTwips(kClientArea));
-    buildWidgets();
-    connectEvents();
+    forms::applyProperty(*this, colour::buttonFace);
+    forms::place(*this, Design::clientArea);
+    forms::createLabel(Design::label1, *this);
+    forms::createButtons<Form2>(Design::buttons, *this, *this)->setFocus();
+    resolveSchemeTargets(mainClientArea);
 }
 
-void Form2::buildWidgets() {
-    label1_ = new QLabel(QString::fromUtf8(kLabelText), this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label1_->setTextFormat(Qt::PlainText);
-    QFont labelFont(QString::fromLatin1(kLabelFont));
-    labelFont.setPointSizeF(kLabelPointSize);
-    labelFont.setBold(true);
-    label1_->setFont(labelFont);
-    label1_->setGeometry(forms::pixelsFromTwips(kLabel1));
-    forms::applyProperty(*label1_, Property::Background, colour::buttonFace);
-
-    // The buttons keep the window's font, the platform's default.
-    forms::CommandButton** buttons[] = {&command1_, &command2_, &command3_};
-    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
-        *buttons[i] = forms::createButton(kButtons[i], *this);
+// Each step's control is looked up once, here; a missing one throws.
+void Form2::resolveSchemeTargets(forms::FormSurface& mainClientArea) {
+    for (const SchemeStep& step : Design::schemeSteps) {
+        QWidget& form =
+            step.window == Window::Form1 ? static_cast<QWidget&>(mainClientArea) : *this;
+        QWidget& target = step.control ? forms::control(form, step.control) : form;
+        steps_.push_back({&target, step.values.data()});
     }
-    setTabOrder(command1_, command2_);
-    setTabOrder(command2_, command3_);
-
-    command1_->setFocus();
-}
-
-void Form2::connectEvents() {
-    connect(command1_, &QPushButton::clicked, this, &Form2::onCommand1Click);
-    connect(command2_, &QPushButton::clicked, this, &Form2::onCommand2Click);
-    connect(command3_, &QPushButton::clicked, this, &Form2::onCommand3Click);
 }
 
 // After the main window has been closed it still exists, hidden, until the program ends; the
 // schemes then recolour it unseen, which neither shows it nor keeps the program running.
 void Form2::applyScheme(Scheme scheme) {
     const auto column = static_cast<std::size_t>(scheme);
-    for (const SchemeStep& step : kSchemeSteps) {
-        if (QWidget* target = targetOf(step, mainWindow_, *this)) {
-            forms::applyProperty(*target, step.property, step.value[column]);
-        }
+    for (const Step& step : steps_) {
+        forms::applyProperty(*step.target, step.values[column]);
     }
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "windows/forms.h"
+#include <QWidget>
 
-class Form1;
-class QLabel;
+#include <vector>
+
+#include "windows/forms.h"
 
 // The colour-scheme window: "Žlutá" and "Klasika" recolour both windows, "Odejít" closes it.
 // It is a top-level window of its own, destroyed when it closes; the main window that brought
@@ -11,26 +12,25 @@ class QLabel;
 class Form2 : public forms::FormSurface {
     Q_OBJECT
 public:
-    // The colour schemes, in the order of the columns of the scheme table.
-    enum class Scheme { Yellow, Classic };
-
-    explicit Form2(Form1& mainWindow);
+    // mainClientArea: the main window's client area, whose controls the schemes recolour
+    // along with this window's. Throws std::logic_error if a control a scheme names is missing.
+    explicit Form2(forms::FormSurface& mainClientArea);
 
 private:
-    // Walks the scheme table: sets each step's property on its target, in order.
-    void applyScheme(Scheme scheme);
+    struct Design;  // what the window shows, its handlers and the scheme table
+    enum class Scheme { Yellow, Classic };  // the columns of the scheme table
+    struct Step {
+        QWidget* target;
+        const forms::PropertyValue* values;  // one per scheme
+    };
 
-    void buildWidgets();
-    void connectEvents();
+    void applyScheme(Scheme scheme);
+    void resolveSchemeTargets(forms::FormSurface& mainClientArea);
 
     // One handler per control event.
     void onCommand1Click();
     void onCommand2Click();
     void onCommand3Click();
 
-    Form1& mainWindow_;
-    QLabel* label1_ = nullptr;
-    forms::CommandButton* command1_ = nullptr;
-    forms::CommandButton* command2_ = nullptr;
-    forms::CommandButton* command3_ = nullptr;
+    std::vector<Step> steps_;
 };

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <array>
+#include <stdexcept>
+#include <string>
 
 namespace forms {
 
@@ -61,20 +63,19 @@ void drawSunkenBorder(QPainter& painter, const QRect& rect, const QPalette& pale
 }
 
 struct BorderLook {
-    Appearance appearance;
     int width;
     void (*draw)(QPainter&, const QRect&, const QPalette&);
 };
 
-constexpr std::array kBorderLooks{
-    BorderLook{Appearance::Flat, 1, drawFlatBorder},
-    BorderLook{Appearance::Sunken3D, 2, drawSunkenBorder},
-};
-
-const BorderLook& borderLook(Appearance appearance) {
-    const auto index = static_cast<std::size_t>(appearance);
-    Q_ASSERT(index < kBorderLooks.size() && kBorderLooks[index].appearance == appearance);
-    return kBorderLooks[index];
+// A switch over every appearance: one left out does not compile (-Wswitch).
+BorderLook borderLook(Appearance appearance) {
+    switch (appearance) {
+        case Appearance::Flat:
+            return {1, drawFlatBorder};
+        case Appearance::Sunken3D:
+            return {2, drawSunkenBorder};
+    }
+    throw std::invalid_argument("not a border appearance");
 }
 
 // ---- Backgrounds by kind of control -------------------------------------------------------
@@ -211,6 +212,11 @@ void CommandButton::paintEvent(QPaintEvent* event) {
     }
 }
 
+// qDrawWinButton draws a classic raised edge two pixels wide; the caption sits inside it and
+// the focus rectangle two pixels further in, clear of the edge.
+constexpr int kRaisedEdgeWidth = 2;
+constexpr int kFocusInset = kRaisedEdgeWidth + 2;
+
 void CommandButton::paintGraphical() {
     QStylePainter painter(this);
     const QBrush face = palette().brush(QPalette::Button);
@@ -218,13 +224,15 @@ void CommandButton::paintGraphical() {
 
     QStyleOptionButton option;
     initStyleOption(&option);
-    option.rect = rect().adjusted(2, 2, -2, -2);
+    option.rect = rect().marginsRemoved(
+        QMargins(kRaisedEdgeWidth, kRaisedEdgeWidth, kRaisedEdgeWidth, kRaisedEdgeWidth));
     painter.drawControl(QStyle::CE_PushButtonLabel, option);
 
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = rect().adjusted(4, 4, -4, -4);
+        focus.rect =
+            rect().marginsRemoved(QMargins(kFocusInset, kFocusInset, kFocusInset, kFocusInset));
         focus.backgroundColor = face.color();
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
@@ -232,20 +240,28 @@ void CommandButton::paintGraphical() {
 
 // ---- Properties ---------------------------------------------------------------------------
 
-void applyProperty(QWidget& control, Property property, std::uint32_t value) {
-    switch (property) {
-        case Property::Background:
-            control.setProperty(kBackgroundProperty, value);
-            showBackground(control);
-            return;
-        case Property::Appearance: {
-            auto* box = qobject_cast<TextBox*>(&control);
-            Q_ASSERT_X(box, "forms::applyProperty", "only a text box has an appearance");
-            if (box) {
-                box->setAppearance(static_cast<Appearance>(value));
-            }
-            return;
-        }
+namespace {
+
+void setBackground(QWidget& control, ColourCode code) {
+    control.setProperty(kBackgroundProperty, code);
+    showBackground(control);
+}
+
+void setAppearance(QWidget& control, Appearance appearance) {
+    auto* box = qobject_cast<TextBox*>(&control);
+    if (box == nullptr) {
+        throw std::invalid_argument("only a text box has a border appearance");
+    }
+    box->setAppearance(appearance);
+}
+
+}  // namespace
+
+void applyProperty(QWidget& control, const PropertyValue& value) {
+    if (const auto* code = std::get_if<ColourCode>(&value)) {
+        setBackground(control, *code);
+    } else {
+        setAppearance(control, std::get<Appearance>(value));
     }
 }
 
@@ -253,13 +269,49 @@ QString literalCaption(const QString& caption) {
     return QString(caption).replace(u'&', QStringLiteral("&&"));
 }
 
+void place(QWidget& widget, const TwipsRect& twips) {
+    widget.setGeometry(twips.pixels);
+}
+
+QFont arial(const FontDesign& design) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(design.pointSize);
+    font.setBold(design.bold);
+    return font;
+}
+
 CommandButton* createButton(const ButtonDesign& design, QWidget& parent) {
-    auto* button = new CommandButton(literalCaption(QString::fromUtf8(design.caption)), &parent);
+    auto* button = new CommandButton(QString::fromUtf8(design.caption), &parent);
     button->setObjectName(QString::fromLatin1(design.name));
-    button->setGeometry(pixelsFromTwips(design.place));
+    place(*button, design.place);
+    if (design.font) {
+        button->setFont(arial(*design.font));
+    }
     button->setButtonStyle(design.style);
-    applyProperty(*button, Property::Background, design.background);
+    applyProperty(*button, design.background);
     return button;
+}
+
+QLabel* createLabel(const LabelDesign& design, QWidget& parent) {
+    auto* label = new QLabel(QString::fromUtf8(design.text), &parent);
+    label->setObjectName(QString::fromLatin1(design.name));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(design.wordWrap);
+    if (design.font) {
+        label->setFont(arial(*design.font));
+    }
+    place(*label, design.place);
+    applyProperty(*label, colour::buttonFace);
+    return label;
+}
+
+QWidget& control(QWidget& form, const char* name) {
+    auto* found = form.findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    if (found == nullptr) {
+        throw std::logic_error(std::string("the form has no control named ") + name);
+    }
+    return *found;
 }
 
 }  // namespace forms

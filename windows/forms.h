@@ -6,6 +6,8 @@
 // is the one place that puts a property value onto a control.
 
 #include <QColor>
+#include <QFont>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
@@ -14,7 +16,10 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <stdexcept>
+#include <variant>
 
 class QPainter;
 
@@ -26,37 +31,39 @@ namespace forms {
 // scaling takes logical pixels on to high-DPI screens.
 inline constexpr int kTwipsPerPixel = 15;
 
-struct TwipsRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
-constexpr bool isWholePixels(int twips) {
-    return twips % kTwipsPerPixel == 0;
-}
-
-constexpr bool isWholePixels(TwipsRect r) {
-    return isWholePixels(r.left) && isWholePixels(r.top) && isWholePixels(r.width) &&
-           isWholePixels(r.height);
-}
-
 // Every position of both windows falls on a whole pixel. A value that does not is refused
-// rather than rounded: in a constant expression that stops the build.
+// rather than rounded; in a constant expression that stops the build.
 constexpr int pixelsFromTwips(int twips) {
-    if (!isWholePixels(twips)) {
+    if (twips % kTwipsPerPixel != 0) {
         throw std::invalid_argument("twips value is not a whole number of pixels");
     }
     return twips / kTwipsPerPixel;
 }
 
-constexpr QRect pixelsFromTwips(TwipsRect r) {
-    return QRect(pixelsFromTwips(r.left), pixelsFromTwips(r.top), pixelsFromTwips(r.width),
-                 pixelsFromTwips(r.height));
-}
+// A control's or window's place in twips, checked to be whole pixels when it is written: a
+// rectangle off the pixel grid does not compile.
+struct TwipsRect {
+    consteval TwipsRect(int left, int top, int width, int height)
+        : pixels(pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width),
+                 pixelsFromTwips(height)) {}
+
+    QRect pixels;
+};
+
+// Puts a control at its place in its parent (a window at its place on the screen).
+void place(QWidget& widget, const TwipsRect& twips);
 
 // ---- Colours ------------------------------------------------------------------------------
+
+// ---- Fonts ---------------------------------------------------------------------------------
+
+struct FontDesign {
+    double pointSize;
+    bool bold = false;
+};
+
+// Arial (Liberation Sans where Arial itself is not installed) at the given size.
+QFont arial(const FontDesign& design);
 
 // A colour as the forms store it: 0x00BBGGRR (red in the lowest byte) for an explicit colour,
 // or kSystemColour plus an index for the user's current system colour of that index.
@@ -111,6 +118,10 @@ enum class ButtonStyle {
 
 bool showsBackground(ButtonStyle style);
 
+// A property value; its type says which property it sets: a ColourCode the background, an
+// Appearance the border of a text box.
+using PropertyValue = std::variant<ColourCode, Appearance>;
+
 // ---- Controls -----------------------------------------------------------------------------
 
 // A window's client area: it paints its own background colour and does not hand it on to the
@@ -163,24 +174,55 @@ private:
     ButtonStyle style_ = ButtonStyle::Standard;
 };
 
-// A command button as a form lays it out.
+// A command button as a form lays it out. Without a font it takes its parent's.
 struct ButtonDesign {
     const char* name;  // the control's name, also its object name
     const char* caption;
     TwipsRect place;
     ButtonStyle style = ButtonStyle::Standard;
-    std::uint32_t background = colour::buttonFace;  // a ColourCode
+    ColourCode background = colour::buttonFace;
+    std::optional<FontDesign> font = std::nullopt;
 };
 
 // Creates the designed button on parent: named, captioned, placed, styled and coloured.
 CommandButton* createButton(const ButtonDesign& design, QWidget& parent);
 
-// ---- Properties ---------------------------------------------------------------------------
-
-enum class Property {
-    Background,  // value: a ColourCode
-    Appearance,  // value: an Appearance; text boxes only
+// A button of a form and the form's handler of its click.
+template <typename Form>
+struct ButtonRow {
+    ButtonDesign design;
+    void (Form::*onClick)();
 };
+
+// Creates the buttons in order (which is also their tab order) and connects each click to its
+// handler; returns the first.
+template <typename Form>
+CommandButton* createButtons(std::span<const ButtonRow<Form>> rows, Form& form, QWidget& parent) {
+    CommandButton* first = nullptr;
+    for (const ButtonRow<Form>& row : rows) {
+        CommandButton* button = createButton(row.design, parent);
+        QObject::connect(button, &QPushButton::clicked, &form, row.onClick);
+        first = first ? first : button;
+    }
+    return first;
+}
+
+// A form's message or title label: centred, plain text, on the button face.
+struct LabelDesign {
+    const char* name;
+    const char* text;
+    TwipsRect place;
+    std::optional<FontDesign> font = std::nullopt;
+    bool wordWrap = false;
+};
+
+QLabel* createLabel(const LabelDesign& design, QWidget& parent);
+
+// The control of that name among the form's direct children. A missing one is a fault in the
+// program, reported at once rather than skipped.
+QWidget& control(QWidget& form, const char* name);
+
+// ---- Properties ---------------------------------------------------------------------------
 
 // The dynamic property under which every control keeps the colour code last given to it as
 // its background, whether or not the control shows it.
@@ -188,8 +230,9 @@ inline constexpr char kBackgroundProperty[] = "backgroundColour";
 
 // Sets a property of a control the way the forms show it: a background goes to the palette
 // roles of the control's kind (or the surface's fill) resolved from the application palette,
-// unless the control is a standard-style button, which only keeps it.
-void applyProperty(QWidget& control, Property property, std::uint32_t value);
+// unless the control is a standard-style button, which only keeps it. An appearance goes to a
+// text box; any other control refuses it with std::invalid_argument.
+void applyProperty(QWidget& control, const PropertyValue& value);
 
 // A caption shown literally: Qt would read "&" as an access-key mark.
 QString literalCaption(const QString& caption);

@@ -164,12 +164,12 @@ void Form1Test::entryStartsFlatOnTheWindowBackground() {
     // The label is opaque in the button face colour, as is the client area around it.
     QCOMPARE(widgettesting::pixel(label(), {1, 1}),
              widgettesting::name(palette.color(QPalette::Button)));
-    QCOMPARE(widgettesting::pixel(*form_->clientArea(), {2, 2}),
+    QCOMPARE(widgettesting::pixel(*form_->centralWidget(), {2, 2}),
              widgettesting::name(palette.color(QPalette::Button)));
 }
 
 void Form1Test::clientAreaOpensAtItsScreenPosition() {
-    QWidget* clientArea = form_->clientArea();
+    QWidget* clientArea = form_->centralWidget();
     QCOMPARE(form_->centralWidget(), clientArea);
     QCOMPARE(clientArea->mapToGlobal(QPoint(0, 0)), QPoint(270, 206));
     QCOMPARE(clientArea->size(), QSize(235, 86));
@@ -190,19 +190,19 @@ void Form1Test::controlsSitAtTheirTwipsPositions_data() {
 void Form1Test::controlsSitAtTheirTwipsPositions() {
     QFETCH(QString, control);
     QFETCH(QRect, place);
-    auto* widget = form_->clientArea()->findChild<QWidget*>(control, Qt::FindDirectChildrenOnly);
+    auto* widget = form_->centralWidget()->findChild<QWidget*>(control, Qt::FindDirectChildrenOnly);
     QVERIFY(widget);
     QCOMPARE(widget->geometry(), place);
 }
 
 void Form1Test::resizingLeavesEveryControlInPlace() {
-    const auto controls = form_->clientArea()->findChildren<QWidget*>();
+    const auto controls = form_->centralWidget()->findChildren<QWidget*>();
     QList<QRect> before;
     for (QWidget* control : controls) {
         before.append(control->geometry());
     }
     form_->resize(form_->width() + 150, form_->height() + 80);
-    QTRY_COMPARE(form_->clientArea()->width(), 235 + 150);
+    QTRY_COMPARE(form_->centralWidget()->width(), 235 + 150);
     for (qsizetype i = 0; i < controls.size(); ++i) {
         QCOMPARE(controls[i]->geometry(), before[i]);
     }
@@ -314,6 +314,8 @@ void Form1Test::screenReadersReadTheMessageLabelsText() {
 
 // ---- Commands -------------------------------------------------------------------------------
 
+// Each button and menu item runs its own command and shows its result with the window's
+// separator; the messages themselves are the core's.
 void Form1Test::commandsShowTheirMessages_data() {
     QTest::addColumn<QString>("separator");
     QTest::addColumn<Steps>("steps");
@@ -325,12 +327,6 @@ void Form1Test::commandsShowTheirMessages_data() {
         const auto row = [&separator](const char* what) -> QTestData& {
             return QTest::addRow("'%s' %s", qPrintable(separator), what) << separator;
         };
-        row("average with no numbers") << Steps{QStringLiteral("Command2")}
-                                       << QStringLiteral("Zatím jsi nezadal žádná čísla!");
-        row("count with no numbers") << Steps{QStringLiteral("submnuPocet")} << kNoNumbersYet;
-        row("last with no numbers") << Steps{QStringLiteral("submnuPosledni")} << kNoNumbersYet;
-        row("running average with no numbers")
-            << Steps{QStringLiteral("submnuMezikalvet")} << kNoNumbersYet;
         row("average of 2 and 3") << addTwoAndThree + Steps{QStringLiteral("Command2")}
                                   << QStringLiteral("Průměr zadaných čísel je 2{sep}5.");
         row("count of 2 and 3") << addTwoAndThree + Steps{QStringLiteral("submnuPocet")}
@@ -340,22 +336,6 @@ void Form1Test::commandsShowTheirMessages_data() {
         row("running average of 2 and 3")
             << addTwoAndThree + Steps{QStringLiteral("submnuMezikalvet")}
             << QStringLiteral("Meziprůměr je 2{sep}5.");
-        row("last with a fraction")
-            << Steps{QStringLiteral("type:-0.25"), QStringLiteral("Command1"),
-                     QStringLiteral("submnuPosledni")}
-            << QStringLiteral("Poslední zadané číslo je -0{sep}25.");
-        // A rejected entry is not a number entered: the last one stays the last accepted.
-        row("last after a rejected entry")
-            << Steps{QStringLiteral("type:5"), QStringLiteral("Command1"),
-                     QStringLiteral("Command1"), QStringLiteral("submnuPosledni")}
-            << QStringLiteral("Poslední zadané číslo je 5.");
-        row("average of 5 and -5") << Steps{QStringLiteral("type:5"), QStringLiteral("Command1"),
-                                            QStringLiteral("type:-5"), QStringLiteral("Command1"),
-                                            QStringLiteral("Command2")}
-                                   << QStringLiteral("Průměr zadaných čísel je 0.");
-        row("count after reset") << addTwoAndThree + Steps{QStringLiteral("Command3"),
-                                                           QStringLiteral("submnuPocet")}
-                                 << kNoNumbersYet;
         row("average after reset")
             << addTwoAndThree + Steps{QStringLiteral("Command3"), QStringLiteral("Command2")}
             << QStringLiteral("Zatím jsi nezadal žádná čísla!");

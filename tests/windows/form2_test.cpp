@@ -76,6 +76,7 @@ private slots:
     void leavingKeepsTheMainWindowYellowAndReopensFresh();
     void bothWindowsStayUsable();
     void destroyingTheMainWindowDestroysItsColourSchemeWindow();
+    void aMainWindowWithoutASchemeTargetIsRefused();
 
     // ---- The program's end ----
     void programRunsUntilTheLastWindowCloses_data();
@@ -233,7 +234,7 @@ void Form2Test::schemesRecolourEveryTarget() {
     QFETCH(bool, yellow);
     widgettesting::ApplicationPalette applicationPalette(widgettesting::paletteNamed(palette));
     Form2& form2 = openBoth();
-    QWidget& main = *form1_->clientArea();
+    QWidget& main = *form1_->centralWidget();
     const QPalette system = QApplication::palette();
     const auto systemColour = [&system](QPalette::ColorRole role) {
         return name(system.color(role));
@@ -304,7 +305,7 @@ void Form2Test::entryStaysReadableUnderEitherScheme() {
     if (!pressed.isEmpty()) {
         click(control<QPushButton>(form2, qPrintable(pressed)));
     }
-    QWidget& entry = control(*form1_->clientArea(), "Text1");
+    QWidget& entry = control(*form1_->centralWidget(), "Text1");
     const QColor text = entry.palette().color(QPalette::Text);
     const QColor background = widgettesting::rendered(entry).pixelColor(4, 9);
     QVERIFY2(widgettesting::brightnessContrast(text, background) >= 125,
@@ -398,7 +399,7 @@ void Form2Test::leavingKeepsTheMainWindowYellowAndReopensFresh() {
     Form2& second = bringUpColourSchemes();
 
     QVERIFY(firstWindow.isNull());
-    QWidget& main = *form1_->clientArea();
+    QWidget& main = *form1_->centralWidget();
     QCOMPARE(pixel(main, {2, 2}), kYellow);
     QCOMPARE(pixel(control(main, "Label1"), {1, 1}), kYellow);
     QCOMPARE(pixel(control(main, "Text1"), {4, 9}), kYellow);
@@ -420,13 +421,19 @@ void Form2Test::bothWindowsStayUsable() {
     QVERIFY(form2.isVisible());
     QVERIFY(widgettesting::activate(form2));
     click(control<QPushButton>(form2, kZluta));
-    QCOMPARE(pixel(*form1_->clientArea(), {2, 2}), kYellow);
+    QCOMPARE(pixel(*form1_->centralWidget(), {2, 2}), kYellow);
 }
 
 void Form2Test::destroyingTheMainWindowDestroysItsColourSchemeWindow() {
     QPointer<Form2> form2(&openBoth());
     form1_.reset();
     QVERIFY(form2.isNull());
+}
+
+void Form2Test::aMainWindowWithoutASchemeTargetIsRefused() {
+    forms::FormSurface clientArea;
+    new QWidget(&clientArea);  // controls, but none named as the schemes name them
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, Form2{clientArea});
 }
 
 // ---- The program's end ----------------------------------------------------------------------
@@ -476,7 +483,7 @@ void Form2Test::schemesAfterTheMainWindowClosedNeitherShowItNorKeepTheProgramRun
         [&] { click(control<QPushButton>(*form2, kZluta)); },
         [&] {
             mainStayedHidden = !form1_->isVisible();
-            hiddenMainColour = pixel(*form1_->clientArea(), {2, 2});
+            hiddenMainColour = pixel(*form1_->centralWidget(), {2, 2});
         },
         [&] { click(control<QPushButton>(*form2, kKlasika)); },
         [&] { mainStayedHidden = mainStayedHidden && !form1_->isVisible(); },

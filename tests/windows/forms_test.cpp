@@ -14,7 +14,6 @@
 using forms::Appearance;
 using forms::ButtonStyle;
 using forms::ColourCode;
-using forms::Property;
 using widgettesting::name;
 using widgettesting::pixel;
 
@@ -56,7 +55,9 @@ private slots:
     void standardButtonKeepsItsBackgroundUnseen();
     void graphicalButtonShowsItsBackground();
     void surfaceDoesNotHandItsColourToItsControls();
-    void ampersandsInCaptionsAreShownNotMnemonics();
+    void createdButtonsShowTheirCaptionLiterally_data();
+    void createdButtonsShowTheirCaptionLiterally();
+    void onlyATextBoxTakesAnAppearance();
 };
 
 // ---- Twips ----------------------------------------------------------------------------------
@@ -79,7 +80,7 @@ void FormsTest::twipsBecomeLogicalPixels() {
 }
 
 void FormsTest::aTwipsRectBecomesAPixelRect() {
-    QCOMPARE(forms::pixelsFromTwips(forms::TwipsRect{1200, 840, 1095, 375}), QRect(80, 56, 73, 25));
+    QCOMPARE((forms::TwipsRect{1200, 840, 1095, 375}.pixels), QRect(80, 56, 73, 25));
 }
 
 void FormsTest::twipsOffThePixelGridAreRefused_data() {
@@ -219,7 +220,7 @@ void FormsTest::labelShowsItsBackgroundOpaque() {
     window.resize(100, 40);
     QLabel label(&window);
     label.setGeometry(10, 10, 80, 20);
-    forms::applyProperty(label, Property::Background, kYellow);
+    forms::applyProperty(label, kYellow);
     QCOMPARE(pixel(window, {12, 12}), QStringLiteral("#ffff80"));
     QCOMPARE(pixel(window, {5, 5}), name(window.palette().color(QPalette::Window)));
     QCOMPARE(name(label.palette().color(QPalette::WindowText)), QStringLiteral("#000000"));
@@ -229,13 +230,13 @@ void FormsTest::textBoxShowsBackgroundAndAppearance() {
     widgettesting::ApplicationPalette dark(widgettesting::darkPalette());
     forms::TextBox box;
     box.resize(60, 19);
-    forms::applyProperty(box, Property::Background, forms::colour::windowBackground);
-    forms::applyProperty(box, Property::Appearance, std::uint32_t(Appearance::Flat));
+    forms::applyProperty(box, forms::colour::windowBackground);
+    forms::applyProperty(box, Appearance::Flat);
     QCOMPARE(pixel(box, {4, 9}), name(QApplication::palette().color(QPalette::Base)));
     QCOMPARE(pixel(box, {0, 0}), name(QApplication::palette().color(QPalette::Text)));
 
-    forms::applyProperty(box, Property::Background, kYellow);
-    forms::applyProperty(box, Property::Appearance, std::uint32_t(Appearance::Sunken3D));
+    forms::applyProperty(box, kYellow);
+    forms::applyProperty(box, Appearance::Sunken3D);
     QCOMPARE(pixel(box, {4, 9}), QStringLiteral("#ffff80"));
     QCOMPARE(pixel(box, {0, 0}), name(QApplication::palette().color(QPalette::Dark)));
     QCOMPARE(pixel(box, {1, 1}), name(QApplication::palette().color(QPalette::Shadow)));
@@ -245,10 +246,10 @@ void FormsTest::textBoxShowsBackgroundAndAppearance() {
 void FormsTest::standardButtonKeepsItsBackgroundUnseen() {
     forms::CommandButton button(QStringLiteral("Reset"));
     button.resize(73, 25);
-    forms::applyProperty(button, Property::Background, forms::colour::buttonFace);
+    forms::applyProperty(button, forms::colour::buttonFace);
     const QImage systemLook = widgettesting::rendered(button);
 
-    forms::applyProperty(button, Property::Background, kYellow);
+    forms::applyProperty(button, kYellow);
     QCOMPARE(widgettesting::rendered(button), systemLook);
     QCOMPARE(button.property(forms::kBackgroundProperty).toUInt(), kYellow);
 
@@ -262,12 +263,12 @@ void FormsTest::graphicalButtonShowsItsBackground() {
     forms::CommandButton button(QStringLiteral("Žlutá"));
     button.resize(97, 33);
     button.setButtonStyle(ButtonStyle::Graphical);
-    forms::applyProperty(button, Property::Background, kYellow);
+    forms::applyProperty(button, kYellow);
     QCOMPARE(pixel(button, {3, 3}), QStringLiteral("#ffff80"));
     QCOMPARE(pixel(button, {93, 29}), QStringLiteral("#ffff80"));
     QCOMPARE(name(button.palette().color(QPalette::ButtonText)), QStringLiteral("#000000"));
 
-    forms::applyProperty(button, Property::Background, forms::colour::buttonFace);
+    forms::applyProperty(button, forms::colour::buttonFace);
     QCOMPARE(pixel(button, {3, 3}), name(QApplication::palette().color(QPalette::Button)));
     QCOMPARE(name(button.palette().color(QPalette::ButtonText)),
              name(QApplication::palette().color(QPalette::ButtonText)));
@@ -278,22 +279,40 @@ void FormsTest::surfaceDoesNotHandItsColourToItsControls() {
     surface.resize(120, 50);
     forms::CommandButton button(QStringLiteral("Přičti"), &surface);
     button.setGeometry(8, 8, 73, 25);
-    forms::applyProperty(surface, Property::Background, forms::colour::buttonFace);
+    forms::applyProperty(surface, forms::colour::buttonFace);
     const QImage buttonBefore = widgettesting::rendered(button);
 
-    forms::applyProperty(surface, Property::Background, kYellow);
+    forms::applyProperty(surface, kYellow);
     QCOMPARE(pixel(surface, {2, 2}), QStringLiteral("#ffff80"));
     QCOMPARE(pixel(surface, {110, 45}), QStringLiteral("#ffff80"));
     QCOMPARE(widgettesting::rendered(button), buttonBefore);
 }
 
-void FormsTest::ampersandsInCaptionsAreShownNotMnemonics() {
-    const QString caption = QStringLiteral("&Konec");
-    QVERIFY(!QKeySequence::mnemonic(caption).isEmpty());
-    QVERIFY(QKeySequence::mnemonic(forms::literalCaption(caption)).isEmpty());
-    forms::CommandButton button(caption);
-    QVERIFY(QKeySequence::mnemonic(button.text()).isEmpty());
-    QCOMPARE(button.accessibleName(), caption);
+// "&" would be an access-key mark to Qt: a caption shows it once, and a screen reader reads it.
+void FormsTest::createdButtonsShowTheirCaptionLiterally_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shown");  // the button's text, "&&" standing for one "&"
+    QTest::newRow("plain") << QStringLiteral("Přičti") << QStringLiteral("Přičti");
+    QTest::newRow("leading &") << QStringLiteral("&Konec") << QStringLiteral("&&Konec");
+    QTest::newRow("inner &") << QStringLiteral("A&B") << QStringLiteral("A&&B");
+}
+
+void FormsTest::createdButtonsShowTheirCaptionLiterally() {
+    QFETCH(QString, caption);
+    QFETCH(QString, shown);
+    QWidget form;
+    const QByteArray utf8 = caption.toUtf8();
+    forms::CommandButton* button = forms::createButton(
+        {.name = "Command1", .caption = utf8.constData(), .place = {0, 0, 15, 15}}, form);
+    QCOMPARE(button->text(), shown);
+    QVERIFY(QKeySequence::mnemonic(button->text()).isEmpty());
+    QCOMPARE(button->accessibleName(), caption);
+}
+
+void FormsTest::onlyATextBoxTakesAnAppearance() {
+    QLabel label;
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                             forms::applyProperty(label, Appearance::Sunken3D));
 }
 
 QTEST_MAIN(FormsTest)
