@@ -26,19 +26,18 @@ TEST_PACKAGES=(
 
 say() { printf '%s\n' "$*"; }
 
-# Runs a command as root: directly, through sudo, or not at all (returns 1).
+# Whether commands can run as root here: as root itself, or through password-less sudo.
+can_be_root() {
+  [ "$(id -u)" -eq 0 ] || { command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; }
+}
+
+# Runs a command as root (callers check can_be_root first).
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then
     "$@"
-  elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
-    sudo "$@"
   else
-    return 1
+    sudo "$@"
   fi
-}
-
-can_be_root() {
-  [ "$(id -u)" -eq 0 ] || { command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; }
 }
 
 missing_packages() {
