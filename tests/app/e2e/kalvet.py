@@ -79,12 +79,15 @@ class SchemeWindow:
 class Kalvet:
     """One running copy of the program, found on both the X display and the accessibility bus."""
 
-    def __init__(self, session, screen, x_desktop, program, locale):
-        """Starts the program; attach() then finds it on the display and the bus."""
+    def __init__(self, session, screen, x_desktop, program, locale, changes=None):
+        """Starts the program; attach() then finds it on the display and the bus. changes:
+        its environment's differences from the usual (see DesktopSession.start_program); a
+        program on another platform than xcb is found on the accessibility bus alone."""
         self.session = session
         self.screen = screen
-        self.x = x_desktop
-        self.child = session.start_program([program], locale, name="kalvet")
+        changes = changes or {}
+        self.x = x_desktop if changes.get("QT_QPA_PLATFORM", "xcb") == "xcb" else None
+        self.child = session.start_program([program], locale, name="kalvet", changes=changes)
         self.pid = self.child.pid
         self._focused = False
 
@@ -92,7 +95,8 @@ class Kalvet:
         screen, x_desktop = self.screen, self.x
         self.app = screen.application(self.pid, START_TIMEOUT, alive=self._still_running)
         self.main = screen.window(self.app, MAIN_TITLE, START_TIMEOUT)
-        self.main_x = x_desktop.wait_for_window(self.pid, MAIN_TITLE, START_TIMEOUT)
+        if x_desktop:
+            self.main_x = x_desktop.wait_for_window(self.pid, MAIN_TITLE, START_TIMEOUT)
         self.entry = screen.find(self.main, pyatspi.ROLE_TEXT, ENTRY_NAME)
         self.label = self._message_label()
         self.buttons = {caption: screen.find(self.main, pyatspi.ROLE_PUSH_BUTTON, caption)
