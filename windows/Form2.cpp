@@ -1,5 +1,6 @@
 #include "windows/Form2.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
@@ -97,13 +98,25 @@ QWidget* targetOf(const SchemeStep& step, Form1& mainWindow, QWidget& colourSche
     return form->findChild<QWidget*>(QString::fromLatin1(step.control), Qt::FindDirectChildrenOnly);
 }
 
+// One icon for every colour-scheme window the program brings up. Qt keeps the pixmaps it
+// draws of an icon in its pixmap cache under that icon's own key, so a fresh icon for each
+// window would leave another copy behind every time the window is brought up again. The icon
+// is let go when the application ends, before Qt's own caches are.
+const QIcon& sharedIcon() {
+    static QIcon icon = [] {
+        qAddPostRoutine([] { icon = QIcon(); });
+        return QIcon(QString::fromLatin1(kIcon));
+    }();
+    return icon;
+}
+
 }  // namespace
 
 Form2::Form2(Form1& mainWindow) : mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8(kTitle));
-    setWindowIcon(QIcon(QString::fromLatin1(kIcon)));
+    setWindowIcon(sharedIcon());
     forms::applyProperty(*this, Property::Background, colour::buttonFace);
     setGeometry(forms::pixelsFromTwips(kClientArea));
     buildWidgets();
