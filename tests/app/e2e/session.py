@@ -187,7 +187,9 @@ class DesktopSession:
         return child
 
     def _plain_environment(self):
-        env = {key: os.environ[key] for key in ("PATH", "HOME") if key in os.environ}
+        # The sanitizers' settings reach a sanitizer build of the program under test.
+        keep = ("PATH", "HOME", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")
+        env = {key: os.environ[key] for key in keep if key in os.environ}
         env["LC_ALL"] = "C.UTF-8"
         return env
 
