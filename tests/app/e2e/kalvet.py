@@ -179,6 +179,29 @@ class Kalvet:
     def scheme_windows(self):
         return self.screen.windows(self.app, SCHEME_TITLE)
 
+    def add_numbers(self, count):
+        """Adds 1, 2, ... count through the entry box and "Přičti", as a user would."""
+        for number in range(1, count + 1):
+            self.enter(str(number))
+            self.press("Přičti")
+
+    def scheme_window_round(self, check_open=lambda: None):
+        """Brings up the colour-scheme window, calls check_open() while it is open, leaves it
+        with "Odejít" and waits until it has gone from the accessibility bus: a window that was
+        only hidden would stay there."""
+        form2 = self.open_scheme_window()
+        check_open()
+        form2.press("Odejít")
+        poll(lambda: not self.scheme_windows(), 10.0, "the colour-scheme window to be destroyed")
+
+    def resident_kib(self):
+        """The program's resident set size (VmRSS), in KiB."""
+        with open(f"/proc/{self.pid}/status") as status:
+            for line in status:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1])
+        raise AssertionError("no VmRSS in /proc/PID/status")
+
     def close_main_window(self):
         """Clicks the main window's close box."""
         self.x.request_close(self.main_x)
