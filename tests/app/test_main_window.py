@@ -135,6 +135,8 @@ def unused_display():
 
 
 class EnvironmentTest(unittest.TestCase):
+    maxDiff = None  # the program's whole output when it is not as expected
+
     def run_in(self, changes, opens_window):
         session = Context.session
         if "{bare bus}" in changes.values():
@@ -326,6 +328,8 @@ class WaylandTest(KalvetTestCase):
 
     def test_both_windows_open_and_close_and_the_last_one_ends_the_program(self):
         k = self.kalvet
+        client_area = k.screen.extents(k.screen.find(k.main, pyatspi.ROLE_FILLER))
+        self.assertEqual((client_area.width, client_area.height), (235, 86), "client area size")
         k.enter("2")
         k.press("Přičti")
         k.press("Průměr")
