@@ -9,6 +9,7 @@
 #endif
 
 #include "windows/Form1.h"
+#include "windowsystemcheck.h"
 
 int main(int argc, char* argv[]) {
 #if defined(KALVET_WARM_FONTCONFIG)
@@ -17,7 +18,10 @@ int main(int argc, char* argv[]) {
     // the application connects to the display takes that off the way to the first frame.
     const std::jthread warmFonts([] { FcInit(); });
 #endif
+    // No display to connect to: one line and exit status 1, not Qt's abort.
+    WindowSystemCheck windowSystemCheck("kalvet");
     QApplication application(argc, argv);
+    windowSystemCheck.connected();
     // Lets desktops match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KALVET_APP_ID));
     Form1 mainWindow;

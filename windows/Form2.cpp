@@ -1,5 +1,6 @@
 #include "windows/Form2.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 
 #include <algorithm>
@@ -30,6 +31,18 @@ struct SchemeStep {
 
 constexpr bool setsOneProperty(const SchemeStep& step) {
     return step.values[0].index() == step.values[1].index();
+}
+
+// One icon for every Form2 the program brings up. Qt keeps each picture it draws of an icon in
+// its pixmap cache under that icon's own key, so a fresh icon for each window would leave
+// another copy behind every time the window is brought up again. The icon is let go when the
+// application ends, before Qt's own caches are.
+const QIcon& sharedIcon() {
+    static QIcon icon = [] {
+        qAddPostRoutine([] { icon = QIcon(); });
+        return QIcon(QString::fromLatin1(kIcon));
+    }();
+    return icon;
 }
 
 }  // namespace
@@ -83,7 +96,7 @@ Form2::Form2(forms::FormSurface& mainClientArea) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8(kTitle));
-    setWindowIcon(QIcon(QString::fromLatin1(kIcon)));
+    setWindowIcon(sharedIcon());
     forms::applyProperty(*this, colour::buttonFace);
     forms::place(*this, Design::clientArea);
     forms::createLabel(Design::label1, *this);

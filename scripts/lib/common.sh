@@ -22,6 +22,8 @@ TEST_PACKAGES=(
   locales
   desktop-file-utils appstream dpkg-dev file icoutils
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  # the Wayland end-to-end case: a headless compositor and Qt's Wayland platform plugin
+  weston qt6-wayland
 )
 
 say() { printf '%s\n' "$*"; }

@@ -290,6 +290,20 @@ class ColourSchemeTest(KalvetTestCase):
                 self.check_scheme_window(self.photograph_schemes(form2), yellow_window=False)
                 self.assertTrue(k.running())
 
+    def test_many_additions_and_rounds_leave_one_scheme_window_or_none(self):
+        k = self.kalvet
+        k.add_numbers(100)
+        k.choose("Počet zadaných čísel")
+        self.assertEqual(k.label_text(), "Počet zadaných čísel je 100.")
+
+        def one_window():
+            self.assertEqual(len(k.scheme_windows()), 1, "windows on the accessibility bus")
+            self.assertEqual(len(k.x.windows_titled(k.pid, SCHEME_TITLE)), 1, "X windows")
+
+        for _ in range(20):
+            k.scheme_window_round(one_window)
+            k.x.wait_until_gone(k.pid, SCHEME_TITLE)
+
     def test_scheme_window_and_controls_open_at_their_places(self):
         form2 = self.open_schemes()
         s = self.kalvet.screen

@@ -9,13 +9,15 @@ Run with Debian's /usr/bin/python3 (it has pyatspi):
 import collections
 import os
 import sys
+import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after the session)
 
 from e2e import runner, xwin  # noqa: E402
-from e2e.kalvet import KONEC_BOX, OVERFLOW_BOX, screen_places  # noqa: E402
+from e2e.kalvet import KONEC_BOX, MAIN_TITLE, OVERFLOW_BOX, screen_places  # noqa: E402
+from e2e.runner import Context  # noqa: E402
 from e2e.testcase import KalvetTestCase  # noqa: E402
 from e2e.waiting import poll  # noqa: E402
 
@@ -112,6 +114,49 @@ SCENARIOS = {
         Step("press", "Průměr", "Průměr zadaných čísel je 5E+307.", ""),
     ],
 }
+
+
+# Desktops that lack a part, as differences from the test desktop's environment (None removes
+# a variable), and whether the program must still open its window quietly; without one it must
+# end with status 1 and a single line saying why.
+ENVIRONMENTS = {
+    "display_naming_no_server": ({"DISPLAY": "{unused display}"}, False),
+    "no_display_at_all": ({"DISPLAY": None}, False),
+    "no_session_bus": ({"DBUS_SESSION_BUS_ADDRESS": None}, True),
+    "session_bus_without_accessibility_bus": ({"DBUS_SESSION_BUS_ADDRESS": "{bare bus}"}, True),
+    "accessibility_bus_gone": ({"AT_SPI_BUS_ADDRESS": "unix:path=/nonexistent/at-spi"}, True),
+}
+
+
+def unused_display():
+    number = next(n for n in range(90, 200) if not os.path.exists(f"/tmp/.X11-unix/X{n}")
+                  and not os.path.exists(f"/tmp/.X{n}-lock"))
+    return f":{number}"
+
+
+class EnvironmentTest(unittest.TestCase):
+    maxDiff = None  # the program's whole output when it is not as expected
+
+    def run_in(self, changes, opens_window):
+        session = Context.session
+        if "{bare bus}" in changes.values():
+            bare_bus = session.start_bus("bare-dbus-daemon")[1]
+        values = {"{unused display}": unused_display, "{bare bus}": lambda: bare_bus}
+        changes = {key: values[value]() if value in values else value
+                   for key, value in changes.items()}
+        program = session.start_program([Context.program], Context.locale, "kalvet", changes)
+        try:
+            if opens_window:
+                Context.x.request_close(Context.x.wait_for_window(program.pid, MAIN_TITLE, 30.0))
+            status = program.wait(15.0)
+        finally:
+            program.stop()
+        output = program.log()
+        if opens_window:
+            self.assertEqual((status, output), (0, ""), "exit status and output")
+        else:
+            self.assertEqual(status, 1, f"exit status; output: {output}")
+            self.assertRegex(output, r"\Akalvet: cannot open a window: [^\n]*display[^\n]*\n\Z")
 
 
 class MainWindowTest(KalvetTestCase):
@@ -273,6 +318,37 @@ class MainWindowTest(KalvetTestCase):
         self.assert_ends_with_status_0()
 
 
+class WaylandTest(KalvetTestCase):
+    """The program as a client of a headless Weston, driven through the accessibility bus
+    alone: Wayland lets no other client see or move its windows."""
+
+    def program_changes(self):
+        return {"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": Context.session.start_wayland(),
+                "DISPLAY": None}
+
+    def test_both_windows_open_and_close_and_the_last_one_ends_the_program(self):
+        k = self.kalvet
+        client_area = k.screen.extents(k.screen.find(k.main, pyatspi.ROLE_FILLER))
+        self.assertEqual((client_area.width, client_area.height), (235, 86), "client area size")
+        k.enter("2")
+        k.press("Přičti")
+        k.press("Průměr")
+        self.assert_shows("Průměr zadaných čísel je 2.", "", "Přičti and Průměr")
+        k.open_scheme_window().press("Odejít")
+        poll(lambda: not k.scheme_windows(), 10.0, "the colour-scheme window to close")
+        form2 = k.open_scheme_window()
+        k.choose("Skiny")  # already open: brought to the front where Wayland lets it
+        k.choose("Konec")
+        k.box(KONEC_BOX[0]).press_only_button()
+        poll(lambda: not k.screen.has_state(k.main, pyatspi.STATE_SHOWING), 10.0,
+             "the main window to close")
+        self.assertTrue(k.running(), "the colour-scheme window keeps the program running")
+        form2.press("Odejít")
+        self.assert_ends_with_status_0()
+        # Stored window positions are not the client's to choose here; they go unused quietly.
+        self.assertEqual(k.child.log(), "", "the program's output")
+
+
 def _scenario_test(steps):
     def test(self):
         self.run_scenario(steps)
@@ -282,6 +358,9 @@ def _scenario_test(steps):
 
 for _name, _steps in SCENARIOS.items():
     setattr(MainWindowTest, f"test_{_name}", _scenario_test(_steps))
+for _name, (_changes, _opens) in ENVIRONMENTS.items():
+    setattr(EnvironmentTest, f"test_{_name}",
+            lambda self, c=_changes, o=_opens: self.run_in(c, o))
 
 
 if __name__ == "__main__":

@@ -74,6 +74,7 @@ private slots:
     void leavingAndClosingDestroyTheWindow_data();
     void leavingAndClosingDestroyTheWindow();
     void leavingKeepsTheMainWindowYellowAndReopensFresh();
+    void reopenedWindowsShareOneIcon();
     void bothWindowsStayUsable();
     void destroyingTheMainWindowDestroysItsColourSchemeWindow();
     void aMainWindowWithoutASchemeTargetIsRefused();
@@ -407,6 +408,16 @@ void Form2Test::leavingKeepsTheMainWindowYellowAndReopensFresh() {
     QCOMPARE(pixel(second, {2, 2}), grey);
     QCOMPARE(pixel(control(second, kZluta), {3, 3}), kYellow);
     QCOMPARE(QApplication::focusWidget(), &control(second, kZluta));
+}
+
+// Qt caches what it draws of an icon under the icon's key: a new icon for every window would
+// leave one more cached copy each time the window is brought up.
+void Form2Test::reopenedWindowsShareOneIcon() {
+    Form2& first = openBoth();
+    const qint64 icon = first.windowIcon().cacheKey();
+    click(control<QPushButton>(first, kOdejit));
+    QVERIFY(widgettesting::colourSchemeWindows().isEmpty());
+    QCOMPARE(bringUpColourSchemes().windowIcon().cacheKey(), icon);
 }
 
 void Form2Test::bothWindowsStayUsable() {

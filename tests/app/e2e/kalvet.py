@@ -79,12 +79,15 @@ class SchemeWindow:
 class Kalvet:
     """One running copy of the program, found on both the X display and the accessibility bus."""
 
-    def __init__(self, session, screen, x_desktop, program, locale):
-        """Starts the program; attach() then finds it on the display and the bus."""
+    def __init__(self, session, screen, x_desktop, program, locale, changes=None):
+        """Starts the program; attach() then finds it on the display and the bus. changes:
+        its environment's differences from the usual (see DesktopSession.start_program); a
+        program on another platform than xcb is found on the accessibility bus alone."""
         self.session = session
         self.screen = screen
-        self.x = x_desktop
-        self.child = session.start_program([program], locale, name="kalvet")
+        changes = changes or {}
+        self.x = x_desktop if changes.get("QT_QPA_PLATFORM", "xcb") == "xcb" else None
+        self.child = session.start_program([program], locale, name="kalvet", changes=changes)
         self.pid = self.child.pid
         self._focused = False
 
@@ -92,7 +95,8 @@ class Kalvet:
         screen, x_desktop = self.screen, self.x
         self.app = screen.application(self.pid, START_TIMEOUT, alive=self._still_running)
         self.main = screen.window(self.app, MAIN_TITLE, START_TIMEOUT)
-        self.main_x = x_desktop.wait_for_window(self.pid, MAIN_TITLE, START_TIMEOUT)
+        if x_desktop:
+            self.main_x = x_desktop.wait_for_window(self.pid, MAIN_TITLE, START_TIMEOUT)
         self.entry = screen.find(self.main, pyatspi.ROLE_TEXT, ENTRY_NAME)
         self.label = self._message_label()
         self.buttons = {caption: screen.find(self.main, pyatspi.ROLE_PUSH_BUTTON, caption)
@@ -174,6 +178,29 @@ class Kalvet:
 
     def scheme_windows(self):
         return self.screen.windows(self.app, SCHEME_TITLE)
+
+    def add_numbers(self, count):
+        """Adds 1, 2, ... count through the entry box and "Přičti", as a user would."""
+        for number in range(1, count + 1):
+            self.enter(str(number))
+            self.press("Přičti")
+
+    def scheme_window_round(self, check_open=lambda: None):
+        """Brings up the colour-scheme window, calls check_open() while it is open, leaves it
+        with "Odejít" and waits until it has gone from the accessibility bus: a window that was
+        only hidden would stay there."""
+        form2 = self.open_scheme_window()
+        check_open()
+        form2.press("Odejít")
+        poll(lambda: not self.scheme_windows(), 10.0, "the colour-scheme window to be destroyed")
+
+    def resident_kib(self):
+        """The program's resident set size (VmRSS), in KiB."""
+        with open(f"/proc/{self.pid}/status") as status:
+            for line in status:
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1])
+        raise AssertionError("no VmRSS in /proc/PID/status")
 
     def close_main_window(self):
         """Clicks the main window's close box."""

@@ -137,6 +137,7 @@ class DesktopSession:
         self.display = None
         self.bus_address = None
         self.a11y_address = None
+        self.wayland_display = None
         self._saved_environ = None
 
     # -- start-up -------------------------------------------------------------------------
@@ -186,7 +187,9 @@ class DesktopSession:
         return child
 
     def _plain_environment(self):
-        env = {key: os.environ[key] for key in ("PATH", "HOME") if key in os.environ}
+        # The sanitizers' settings reach a sanitizer build of the program under test.
+        keep = ("PATH", "HOME", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")
+        env = {key: os.environ[key] for key in keep if key in os.environ}
         env["LC_ALL"] = "C.UTF-8"
         return env
 
@@ -206,6 +209,10 @@ class DesktopSession:
         self.display = f":{number}"
 
     def _start_session_bus(self):
+        self.dbus, self.bus_address = self.start_bus()
+
+    def start_bus(self, name="dbus-daemon"):
+        """Starts a session bus; returns it and its address. The first is the desktop's own."""
         read_fd, write_fd = os.pipe()
         try:
             argv = ["dbus-daemon", "--session", "--nofork", "--nopidfile",
@@ -213,11 +220,11 @@ class DesktopSession:
             env = self._plain_environment()
             env.update(DISPLAY=self.display, XDG_RUNTIME_DIR=self.runtime_dir,
                        GSETTINGS_BACKEND="memory")
-            self.dbus = self._spawn("dbus-daemon", argv, env, pass_fds=(write_fd,))
+            bus = self._spawn(name, argv, env, pass_fds=(write_fd,))
             os.close(write_fd)
             write_fd = None
-            self.bus_address = _read_line_from_fd(read_fd, self.start_timeout,
-                                                  "dbus-daemon to report its address")
+            return bus, _read_line_from_fd(read_fd, self.start_timeout,
+                                           "dbus-daemon to report its address")
         finally:
             os.close(read_fd)
             if write_fd is not None:
@@ -252,6 +259,27 @@ class DesktopSession:
             GLib.VariantType("(s)"), Gio.DBusCallFlags.NO_AUTO_START, 5000, None).unpack()[0]
         connection.close_sync(None)
 
+    def start_wayland(self):
+        """Starts a headless Weston beside the X server (once) and returns the name of its
+        socket in this desktop's runtime directory. Nothing is drawn: Weston's headless
+        back-end keeps no picture, it only takes the clients' windows, input and buffers."""
+        if self.wayland_display:
+            return self.wayland_display
+        name = "wayland-kalvet"
+        env = self._plain_environment()
+        env.update(XDG_RUNTIME_DIR=self.runtime_dir)
+        weston = self._spawn("weston", ["weston", "--backend=headless-backend.so", "--no-config",
+                                        f"--socket={name}", "--idle-time=0"], env)
+
+        def listening():
+            if not weston.running():
+                raise RuntimeError("weston ended:\n" + weston.log())
+            return os.path.exists(os.path.join(self.runtime_dir, name))
+
+        poll(listening, self.start_timeout, "weston to open its socket")
+        self.wayland_display = name
+        return name
+
     # -- the program under test -----------------------------------------------------------
 
     def program_environment(self, locale):
@@ -265,8 +293,15 @@ class DesktopSession:
         )
         return env
 
-    def start_program(self, argv, locale, name="program"):
-        return self._spawn(name, list(argv), self.program_environment(locale))
+    def start_program(self, argv, locale, name="program", changes=None):
+        """changes: variables to set on top of the usual ones; a value of None removes one."""
+        env = self.program_environment(locale)
+        for key, value in (changes or {}).items():
+            if value is None:
+                env.pop(key, None)
+            else:
+                env[key] = value
+        return self._spawn(name, list(argv), env)
 
     # -- shut-down ------------------------------------------------------------------------
 

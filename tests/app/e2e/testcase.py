@@ -8,9 +8,13 @@ from .runner import Context
 
 
 class KalvetTestCase(unittest.TestCase):
+    def program_changes(self):
+        """How the program's environment differs from the usual one in this test case."""
+        return None
+
     def setUp(self):
         self.kalvet = Kalvet(Context.session, Context.screen, Context.x, Context.program,
-                             Context.locale)
+                             Context.locale, self.program_changes())
         # Runs after tearDown, and also when setUp fails after this point.
         self.addCleanup(self._stop_and_report)
         self.kalvet.attach()
