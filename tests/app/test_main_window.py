@@ -15,7 +15,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after the session)
 
 from e2e import runner, xwin  # noqa: E402
-from e2e.kalvet import KONEC_BOX, OVERFLOW_BOX, screen_places  # noqa: E402
+from e2e.kalvet import (  # noqa: E402
+    KONEC_BOX, MAIN_CLIENT_AREA as CLIENT_AREA, MAIN_CONTROL_PLACES as CONTROL_PLACES,
+    OVERFLOW_BOX, screen_places)
 from e2e.testcase import KalvetTestCase  # noqa: E402
 from e2e.waiting import poll  # noqa: E402
 
@@ -24,16 +26,6 @@ from e2e.waiting import poll  # noqa: E402
 # (title, text) to open, presses its OK, and then checks the window.
 Step = collections.namedtuple("Step", "verb arg label entry box", defaults=(None,))
 
-# Where the window's parts belong: the client area's screen position and size, and each
-# control's place in it, in twips.
-CLIENT_AREA = (4050, 3090, 3525, 1290)
-CONTROL_PLACES = {
-    "entry": (120, 120, 3255, 285),
-    "label": (120, 480, 3255, 255),
-    "Přičti": (120, 840, 1095, 375),
-    "Průměr": (1200, 840, 1095, 375),
-    "Reset": (2280, 840, 1095, 375),
-}
 
 # What the calculator icon is made of: a yellow body, a black outline and keys, a white display.
 ICON_COLOURS = {
@@ -223,6 +215,27 @@ class MainWindowTest(KalvetTestCase):
         self.assert_shows("", "", "adding the long entry")
         k.choose("Poslední zadané číslo")
         self.assert_shows("Poslední zadané číslo je 123.", "", "asking for the last number")
+
+    def test_ten_megabyte_pastes_are_read_whole(self):
+        k = self.kalvet
+        size = 10_000_000
+        pastes = [  # the text, then the label after "Přičti" and after asking for the last number
+            ("1" + " " * (size - 2) + "2", "", "Poslední zadané číslo je 12."),
+            ("0." + "0" * (size - 3) + "1", REJECTED, NO_NUMBERS_YET),
+        ]
+        for text, added, last in pastes:
+            with self.subTest(paste=text[:3]):
+                k.paste(text)
+                k.press("Přičti")
+                self.assertEqual(k.label_text(), added, "the label after Přičti")
+                shown = k.entry_text()  # a rejected entry stays, of which the box shows the end
+                self.assertTrue(bool(shown) == (added == REJECTED) and text.endswith(shown),
+                                f"the entry box after Přičti: {len(shown)} characters")
+                k.choose("Poslední zadané číslo")
+                self.assertEqual(k.label_text(), last, "asking for the last number")
+                k.press("Reset")
+                k.keys("ctrl+a", "BackSpace")
+                poll(lambda: k.entry_text() == "", 5.0, "the entry box to be emptied")
 
     # -- the end of the program -----------------------------------------------------------
 

@@ -268,6 +268,11 @@ class DesktopSession:
     def start_program(self, argv, locale, name="program"):
         return self._spawn(name, list(argv), self.program_environment(locale))
 
+    def start_helper(self, name, argv, env):
+        """Starts another process on this desktop (a clipboard owner, a program under a
+        benchmark's own environment); it is stopped with the session."""
+        return self._spawn(name, list(argv), env)
+
     # -- shut-down ------------------------------------------------------------------------
 
     def stop(self):
