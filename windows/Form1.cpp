@@ -155,6 +155,7 @@ void Form1::buildWidgets() {
 }
 
 void Form1::buildMenu() {
+    setMenuBar(new forms::WrappingMenuBar(*this));
     for (const MenuDesign& design : kMenus) {
         QMenu* menu = menuBar()->addMenu(forms::literalCaption(QString::fromUtf8(design.caption)));
         menu->setObjectName(QString::fromLatin1(design.name));

@@ -17,7 +17,8 @@ import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after 
 from e2e import runner, xwin  # noqa: E402
 from e2e.kalvet import (  # noqa: E402
     KONEC_BOX, MAIN_CLIENT_AREA as CLIENT_AREA, MAIN_CONTROL_PLACES as CONTROL_PLACES,
-    OVERFLOW_BOX, screen_places)
+    OVERFLOW_BOX, desktop_theme, screen_places)
+from e2e.runner import Context  # noqa: E402
 from e2e.testcase import KalvetTestCase  # noqa: E402
 from e2e.waiting import poll  # noqa: E402
 
@@ -284,6 +285,38 @@ class MainWindowTest(KalvetTestCase):
         k.close_main_window()
         # A box would hold the program open until someone answered it.
         self.assert_ends_with_status_0()
+
+
+class LargeFontTest(KalvetTestCase):
+    """Under a desktop theme whose font is 11 points the three menus no longer fit one row."""
+
+    def environment(self):
+        return desktop_theme(os.path.join(Context.session.tmp, "theme-11pt"), 11)
+
+    def test_every_menu_is_one_click_away_and_the_client_area_keeps_its_place(self):
+        k = self.kalvet
+        window = k.screen.extents(k.main)
+        client_area = k.screen.find(k.main, pyatspi.ROLE_FILLER)
+        parts = {"client area": client_area, "entry": k.entry, "label": k.label, **k.buttons}
+        self.assertEqual(k.screen.places(parts), screen_places(CLIENT_AREA, CONTROL_PLACES))
+        client_top = k.screen.extents(client_area).y
+        menus = {}
+        for bar in k.screen.find_all(k.main, pyatspi.ROLE_MENU_BAR):
+            menus.update({k.screen.name(menu): k.screen.extents(menu) for menu in bar
+                          if menu.getRole() == pyatspi.ROLE_MENU_ITEM})
+        self.assertEqual(sorted(menus), sorted(["Aplikace", "Zobrazit", "Vlastnosti"]))
+        for name, e in menus.items():
+            inside = (window.x <= e.x and e.x + e.width <= window.x + window.width
+                      and window.y <= e.y and e.y + e.height <= client_top)
+            self.assertTrue(inside and e.width > 0, f"{name} at {e.x},{e.y} {e.width}x{e.height}")
+        for name, e in menus.items():
+            xwin.click(k.x.display_name, e.x + e.width // 2, e.y + e.height // 2)
+            item = {"Aplikace": "Konec", "Zobrazit": "Meziprůměr", "Vlastnosti": "Skiny"}[name]
+            poll(lambda: k.screen.has_state(k.menu_items[item], pyatspi.STATE_SHOWING), 5.0,
+                 f"{item!r} to show after one click on {name!r}")
+            xwin.press_keys(k.x.display_name, "Escape")
+            poll(lambda: not k.screen.has_state(k.menu_items[item], pyatspi.STATE_SHOWING), 5.0,
+                 f"the menu {name!r} to close")
 
 
 def _scenario_test(steps):

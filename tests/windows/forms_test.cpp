@@ -5,6 +5,8 @@
 #include <QClipboard>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
 #include <QPainter>
 #include <QTest>
 
@@ -59,6 +61,9 @@ private slots:
     void graphicalButtonShowsItsBackground();
     void surfaceDoesNotHandItsColourToItsControls();
     void ampersandsInCaptionsAreShownNotMnemonics();
+
+    // ---- The menu bar ----
+    void menuBarWrapsAndArrowsGoOnToTheNextRow();
 
     // ---- The text box and long entries ----
     void textBoxKeepsAnEntryOfAnyLength_data();
@@ -300,6 +305,47 @@ void FormsTest::ampersandsInCaptionsAreShownNotMnemonics() {
     forms::CommandButton button(caption);
     QVERIFY(QKeySequence::mnemonic(button.text()).isEmpty());
     QCOMPARE(button.accessibleName(), caption);
+}
+
+// ---- The menu bar ---------------------------------------------------------------------------
+
+// With an 11-point font three menus do not fit 235 pixels: the last goes on to a second row,
+// the bar is as tall as both, and no menu hides behind an extension button.
+void FormsTest::menuBarWrapsAndArrowsGoOnToTheNextRow() {
+    QMainWindow window;
+    window.setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+    auto* bar = new forms::WrappingMenuBar(window);
+    window.setMenuBar(bar);
+    QList<QAction*> menus;
+    for (const char* caption : {"Aplikace", "Zobrazit", "Vlastnosti"}) {
+        menus.append(bar->addMenu(QString::fromUtf8(caption))->menuAction());
+        menus.last()->menu()->addAction(QStringLiteral("item"));
+    }
+    window.setCentralWidget(new QWidget);
+    window.resize(235, 120);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const QList<QMenuBar*> rows = bar->rows();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0]->actions(), menus.mid(0, 2));
+    QCOMPARE(rows[1]->actions(), menus.mid(2));
+    QCOMPARE(bar->height(), 2 * rows[1]->height());
+    QCOMPARE(window.centralWidget()->y(), bar->height());
+    for (QMenuBar* row : rows) {
+        for (QAction* menu : row->actions()) {
+            QVERIFY2(row->rect().contains(row->actionGeometry(menu)), qPrintable(menu->text()));
+        }
+    }
+
+    bar->setActiveAction(menus[1]);
+    QTRY_VERIFY(menus[1]->menu()->isVisible());
+    QTest::keyClick(menus[1]->menu(), Qt::Key_Right);
+    QTRY_VERIFY(menus[2]->menu()->isVisible());
+    QCOMPARE(rows[1]->activeAction(), menus[2]);
+    QTest::keyClick(menus[2]->menu(), Qt::Key_Left);
+    QTRY_VERIFY(menus[1]->menu()->isVisible());
+    QVERIFY(!menus[2]->menu()->isVisible());
 }
 
 // ---- The text box and long entries --------------------------------------------------------

@@ -46,6 +46,17 @@ def screen_places(client_area_twips, control_places_twips):
     places = {name: pixels(place, client[:2]) for name, place in control_places_twips.items()}
     return {"client area": client, **places}
 
+def desktop_theme(directory, font_size):
+    """The environment of a desktop whose Qt theme (qt6ct) has a default font of font_size
+    points; its settings are written under directory."""
+    os.makedirs(os.path.join(directory, "qt6ct"), exist_ok=True)
+    with open(os.path.join(directory, "qt6ct", "qt6ct.conf"), "w", encoding="utf-8") as conf:
+        conf.write("[Appearance]\nstyle=Fusion\ncustom_palette=false\n\n[Fonts]\n"
+                   f'general="DejaVu Sans,{font_size},-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n'
+                   f'fixed="DejaVu Sans Mono,{font_size},-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n')
+    return {"QT_QPA_PLATFORMTHEME": "qt6ct", "XDG_CONFIG_HOME": directory}
+
+
 # Long enough for a cold start on a loaded two-core machine; a hang still fails well before
 # CTest's own timeout.
 START_TIMEOUT = 30.0
@@ -92,12 +103,14 @@ class SchemeWindow:
 class Kalvet:
     """One running copy of the program, found on both the X display and the accessibility bus."""
 
-    def __init__(self, session, screen, x_desktop, program, locale):
-        """Starts the program; attach() then finds it on the display and the bus."""
+    def __init__(self, session, screen, x_desktop, program, locale, environment=None):
+        """Starts the program, with more environment variables if given; attach() then finds
+        it on the display and the bus."""
         self.session = session
         self.screen = screen
         self.x = x_desktop
-        self.child = session.start_program([program], locale, name="kalvet")
+        self.child = session.start_helper(
+            "kalvet", [program], {**session.program_environment(locale), **(environment or {})})
         self.pid = self.child.pid
         self._focused = False
 

@@ -10,10 +10,14 @@ from .runner import Context
 class KalvetTestCase(unittest.TestCase):
     def setUp(self):
         self.kalvet = Kalvet(Context.session, Context.screen, Context.x, Context.program,
-                             Context.locale)
+                             Context.locale, self.environment())
         # Runs after tearDown, and also when setUp fails after this point.
         self.addCleanup(self._stop_and_report)
         self.kalvet.attach()
+
+    def environment(self):
+        """More environment variables for the program (a desktop theme, a scale factor)."""
+        return {}
 
     def _stop_and_report(self):
         if self.kalvet.running():
