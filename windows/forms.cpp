@@ -213,10 +213,13 @@ QString onlyIf(bool wanted, const QString& text) {
 }  // namespace
 
 QString TextBox::text() const {
+    const QString held = QLineEdit::text();
     if (before_.isEmpty() && after_.isEmpty()) {
-        return QLineEdit::text();
+        return held;
     }
-    return before_ + QLineEdit::text() + after_;
+    QString entry;
+    entry.reserve(before_.size() + held.size() + after_.size());
+    return entry.append(before_).append(held).append(after_);
 }
 
 void TextBox::setText(const QString& text) {
@@ -304,7 +307,7 @@ void TextBox::editHeldPart(Edit edit) {
 // A paste that fits the held part is the line edit's own (and undoable); a larger one, or one
 // over a selection that goes on into text kept aside, is made in the whole entry.
 void TextBox::pasteFrom(QClipboard::Mode mode) {
-    const QString pasted = QGuiApplication::clipboard()->text(mode);
+    QString pasted = QGuiApplication::clipboard()->text(mode);
     if (pasted.isEmpty() && !hasSelectedText()) {
         return;
     }
@@ -322,12 +325,13 @@ void TextBox::pasteFrom(QClipboard::Mode mode) {
     const qsizetype to = !hasSelectedText() ? cursor
                          : reach.end        ? entry.size()
                                             : before_.size() + selectionEnd();
+    const qsizetype cursorAfter = from + pasted.size();
     if (from == 0 && to == entry.size()) {
-        entry = pasted;  // shares the pasted text instead of copying it
+        entry = std::move(pasted);  // takes the pasted text over instead of copying it
     } else {
         entry.replace(from, to - from, pasted);
     }
-    holdAround(std::move(entry), from + pasted.size());
+    holdAround(std::move(entry), cursorAfter);
 }
 
 void TextBox::copyEntrySelection() {
