@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include <limits>
 #include <span>
 
 #include "windows/Form2.h"
@@ -121,7 +120,6 @@ void Form1::buildWidgets() {
     text1_ = new forms::TextBox(clientArea_);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setFont(forms::arial(kEntryFont));
-    text1_->setMaxLength(std::numeric_limits<int>::max());
     text1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     text1_->setAccessibleName(QString::fromUtf8(kEntryAccessibleName));
     forms::place(*text1_, Design::text1);
@@ -133,6 +131,7 @@ void Form1::buildWidgets() {
 }
 
 void Form1::buildMenu() {
+    setMenuBar(new forms::WrappingMenuBar(*this));
     for (const MenuDesign& design : Design::menus) {
         QMenu* menu = menuBar()->addMenu(forms::literalCaption(QString::fromUtf8(design.caption)));
         menu->setObjectName(QString::fromLatin1(design.name));

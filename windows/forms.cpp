@@ -1,17 +1,30 @@
 #include "windows/forms.h"
 
 #include <qdrawutil.h>
+#include <QAction>
+#include <QActionEvent>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
+#include <QStyleOptionMenuItem>
 #include <QStylePainter>
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace forms {
 
@@ -171,6 +184,9 @@ void FormSurface::paintEvent(QPaintEvent* event) {
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);  // the border is drawn by paintEvent
     setAppearance(appearance_);
+    setMaxLength(std::numeric_limits<int>::max());  // the line edit's own limit is 32767
+    connect(this, &QLineEdit::cursorPositionChanged, this, &TextBox::scheduleRecentre);
+    connect(this, &QLineEdit::textChanged, this, &TextBox::scheduleRecentre);
 }
 
 void TextBox::setAppearance(Appearance appearance) {
@@ -184,6 +200,219 @@ void TextBox::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);
     drawBorder(painter, rect(), palette(), appearance_);
+}
+
+namespace {
+
+// How near an end of the held part the cursor may come before the part moves along.
+constexpr qsizetype kRecentreMargin = TextBox::kShownLimit / 4;
+
+QString onlyIf(bool wanted, const QString& text) {
+    return wanted ? text : QString();
+}
+
+}  // namespace
+
+QString TextBox::text() const {
+    const QString held = QLineEdit::text();
+    if (before_.isEmpty() && after_.isEmpty()) {
+        return held;
+    }
+    QString entry;
+    entry.reserve(before_.size() + held.size() + after_.size());
+    return entry.append(before_).append(held).append(after_);
+}
+
+void TextBox::setText(const QString& text) {
+    holdAround(text, text.size());
+}
+
+void TextBox::clear() {
+    if (before_.isEmpty() && after_.isEmpty()) {
+        QLineEdit::clear();  // undoable, as the line edit's own clearing is
+    } else {
+        holdAround(QString(), 0);
+    }
+}
+
+void TextBox::holdAround(QString entry, qsizetype cursor) {
+    const qsizetype length = std::min(entry.size(), kShownLimit);
+    const qsizetype start = std::clamp(cursor - length / 2, qsizetype{0}, entry.size() - length);
+    after_ = entry.mid(start + length);
+    const QString held = entry.mid(start, length);
+    entry.truncate(start);  // keeps the buffer: no copy of a long beginning
+    before_ = std::move(entry);
+    QLineEdit::setText(held);
+    setCursorPosition(static_cast<int>(cursor - start));
+}
+
+// Runs once the current event is done, so that the line edit is not changed from inside its
+// own signals.
+void TextBox::scheduleRecentre() {
+    if (!recentrePending_) {
+        recentrePending_ = true;
+        QMetaObject::invokeMethod(this, &TextBox::recentre, Qt::QueuedConnection);
+    }
+}
+
+// Moves the held part along when the cursor has come near one of its ends, or when something
+// put more than the limit into the line edit directly. A selection stays as it is.
+void TextBox::recentre() {
+    recentrePending_ = false;
+    if (hasSelectedText()) {
+        return;
+    }
+    const qsizetype held = QLineEdit::text().size();
+    const qsizetype cursor = cursorPosition();
+    if (held > kShownLimit || (cursor < kRecentreMargin && !before_.isEmpty()) ||
+        (held - cursor < kRecentreMargin && !after_.isEmpty())) {
+        holdAround(text(), before_.size() + cursor);
+    }
+}
+
+TextBox::SelectionReach TextBox::selectionReach() const {
+    if (!hasSelectedText()) {
+        return {};
+    }
+    return {selectionStart() == 0 && !before_.isEmpty(),
+            selectionEnd() == QLineEdit::text().size() && !after_.isEmpty()};
+}
+
+QString TextBox::selectedEntryText() const {
+    const SelectionReach reach = selectionReach();
+    return onlyIf(reach.start, before_) + selectedText() + onlyIf(reach.end, after_);
+}
+
+// Lets the line edit make an edit to the part it holds. If the edit replaced a selection that
+// goes on into text kept aside, that text goes as well; the line edit's undo history, which
+// knows only the held part, then starts afresh.
+template <typename Edit>
+void TextBox::editHeldPart(Edit edit) {
+    const SelectionReach reach = selectionReach();
+    const QString held = QLineEdit::text();
+    edit();
+    if ((!reach.start && !reach.end) || QLineEdit::text() == held) {
+        return;
+    }
+    if (reach.start) {
+        before_.clear();
+    }
+    if (reach.end) {
+        after_.clear();
+    }
+    const int cursor = cursorPosition();
+    QLineEdit::setText(QLineEdit::text());
+    setCursorPosition(cursor);
+}
+
+// A paste that fits the held part is the line edit's own (and undoable); a larger one, or one
+// over a selection that goes on into text kept aside, is made in the whole entry.
+void TextBox::pasteFrom(QClipboard::Mode mode) {
+    QString pasted = QGuiApplication::clipboard()->text(mode);
+    if (pasted.isEmpty() && !hasSelectedText()) {
+        return;
+    }
+    const SelectionReach reach = selectionReach();
+    const qsizetype held = QLineEdit::text().size() - selectedText().size() + pasted.size();
+    if (!reach.start && !reach.end && held <= kShownLimit) {
+        insert(pasted);
+        return;
+    }
+    QString entry = text();
+    const qsizetype cursor = before_.size() + cursorPosition();
+    const qsizetype from = !hasSelectedText() ? cursor
+                           : reach.start      ? 0
+                                              : before_.size() + selectionStart();
+    const qsizetype to = !hasSelectedText() ? cursor
+                         : reach.end        ? entry.size()
+                                            : before_.size() + selectionEnd();
+    const qsizetype cursorAfter = from + pasted.size();
+    if (from == 0 && to == entry.size()) {
+        entry = std::move(pasted);  // takes the pasted text over instead of copying it
+    } else {
+        entry.replace(from, to - from, pasted);
+    }
+    holdAround(std::move(entry), cursorAfter);
+}
+
+void TextBox::copyEntrySelection() {
+    if (hasSelectedText()) {
+        QGuiApplication::clipboard()->setText(selectedEntryText());
+    }
+}
+
+void TextBox::cutEntrySelection() {
+    if (!isReadOnly() && hasSelectedText()) {
+        copyEntrySelection();
+        editHeldPart([this] { del(); });
+    }
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    const auto is = [event](QKeySequence::StandardKey key) { return event->matches(key); };
+    if (is(QKeySequence::Paste) && !isReadOnly()) {
+        const bool selection = event->modifiers() == (Qt::CTRL | Qt::SHIFT) &&
+                               event->key() == Qt::Key_Insert &&
+                               QGuiApplication::clipboard()->supportsSelection();
+        pasteFrom(selection ? QClipboard::Selection : QClipboard::Clipboard);
+    } else if (is(QKeySequence::Copy)) {
+        copyEntrySelection();
+    } else if (is(QKeySequence::Cut)) {
+        cutEntrySelection();
+    } else if ((is(QKeySequence::MoveToStartOfLine) || is(QKeySequence::MoveToStartOfBlock)) &&
+               !before_.isEmpty()) {
+        holdAround(text(), 0);
+    } else if ((is(QKeySequence::MoveToEndOfLine) || is(QKeySequence::MoveToEndOfBlock)) &&
+               !after_.isEmpty()) {
+        QString entry = text();
+        const qsizetype end = entry.size();
+        holdAround(std::move(entry), end);
+    } else if (is(QKeySequence::Undo) || is(QKeySequence::Redo)) {
+        QLineEdit::keyPressEvent(event);  // works on the held part only
+        return;
+    } else {
+        editHeldPart([this, event] { QLineEdit::keyPressEvent(event); });
+        return;
+    }
+    event->accept();
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+    editHeldPart([this, event] { QLineEdit::inputMethodEvent(event); });
+}
+
+// The middle button pastes the selection where the desktop has one, as the line edit does.
+void TextBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+        QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        pasteFrom(QClipboard::Selection);
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+// The line edit's own menu, with cutting, copying, pasting and deleting done as the keys do.
+void TextBox::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const std::pair<QString, std::function<void()>> reroutes[] = {
+        {QLineEdit::tr("Cu&t"), [this] { cutEntrySelection(); }},
+        {QLineEdit::tr("&Copy"), [this] { copyEntrySelection(); }},
+        {QLineEdit::tr("&Paste"), [this] { pasteFrom(QClipboard::Clipboard); }},
+        {QLineEdit::tr("Delete"), [this] { editHeldPart([this] { del(); }); }},
+    };
+    for (QAction* action : menu->actions()) {
+        const QString caption = action->text().section(u'\t', 0, 0);
+        for (const auto& [name, handler] : reroutes) {
+            if (caption == name) {
+                action->disconnect();
+                connect(action, &QAction::triggered, this, handler);
+            }
+        }
+    }
+    menu->popup(event->globalPos());
 }
 
 // ---- CommandButton ------------------------------------------------------------------------
@@ -236,6 +465,188 @@ void CommandButton::paintGraphical() {
         focus.backgroundColor = face.color();
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
+}
+
+// ---- WrappingMenuBar ----------------------------------------------------------------------
+
+namespace {
+
+// The style of a menu bar's further rows: the application's, except that pressing Alt leaves
+// them alone (it brings the first row's menus to the keyboard, as in any menu bar).
+class FurtherRowStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+}  // namespace
+
+WrappingMenuBar::WrappingMenuBar(QMainWindow& window) : QMenuBar(&window) {
+    installEventFilter(this);
+}
+
+QList<QMenuBar*> WrappingMenuBar::rows() const {
+    QList<QMenuBar*> rows{const_cast<WrappingMenuBar*>(this)};
+    rows.append(moreRows_);
+    return rows;
+}
+
+int WrappingMenuBar::itemWidth(QAction* menu) const {
+    QStyleOptionMenuItem option;
+    initStyleOption(&option, menu);
+    const QSize text = fontMetrics().size(Qt::TextShowMnemonic, menu->text());
+    return style()->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, this).width();
+}
+
+// Lays the menus out as Qt's menu bar does (its margins, spacing and item sizes), breaking a
+// row before the first menu that would end past the right margin.
+QList<qsizetype> WrappingMenuBar::rowLengths(int width) const {
+    const int margin = style()->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, this);
+    const int spacing = style()->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, this);
+    const int panel = style()->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, this);
+    const int first = panel + margin + spacing;
+    QList<qsizetype> lengths{0};
+    int x = first;
+    for (QAction* menu : menus_) {
+        const int item = menu->isVisible() ? itemWidth(menu) : 0;
+        if (lengths.last() > 0 && item > 0 && x + item > width - margin) {
+            lengths.append(0);
+            x = first;
+        }
+        ++lengths.last();
+        x += item > 0 ? item + spacing : 0;
+    }
+    return lengths;
+}
+
+int WrappingMenuBar::rowHeight() const {
+    return QMenuBar::heightForWidth(width());
+}
+
+int WrappingMenuBar::heightForWidth(int width) const {
+    return static_cast<int>(rowLengths(width).size()) * rowHeight();
+}
+
+QSize WrappingMenuBar::sizeHint() const {
+    const QSize single = QMenuBar::sizeHint();
+    return {single.width(), heightForWidth(width())};
+}
+
+// Gives each row the menus it holds at the bar's width, creating rows as they are needed.
+// Until the bar is shown its width is not yet the window's.
+void WrappingMenuBar::arrange() {
+    if (arranging_ || !isVisible()) {
+        return;
+    }
+    arranging_ = true;
+    const QList<qsizetype> lengths = rowLengths(width());
+    while (moreRows_.size() > lengths.size() - 1) {
+        QMenuBar* row = moreRows_.takeLast();
+        row->hide();
+        row->deleteLater();  // the window may be going through its children
+    }
+    while (moreRows_.size() < lengths.size() - 1) {
+        auto* row = new QMenuBar(parentWidget());
+        auto* style = new FurtherRowStyle;
+        style->setParent(row);
+        row->setStyle(style);
+        row->installEventFilter(this);
+        row->show();
+        moreRows_.append(row);
+    }
+    const QList<QMenuBar*> bars = rows();
+    qsizetype next = 0;
+    for (qsizetype index = 0; index < bars.size(); ++index) {
+        const QList<QAction*> wanted = menus_.mid(next, lengths[index]);
+        next += lengths[index];
+        if (bars[index]->actions() != wanted) {
+            for (QAction* action : bars[index]->actions()) {
+                bars[index]->removeAction(action);
+            }
+            bars[index]->addActions(wanted);
+        }
+    }
+    arranging_ = false;
+    placeRows();
+    updateGeometry();
+}
+
+void WrappingMenuBar::placeRows() {
+    const int height = rowHeight();
+    for (qsizetype index = 0; index < moreRows_.size(); ++index) {
+        const QPoint at = pos() + QPoint(0, static_cast<int>(index + 1) * height);
+        moreRows_[index]->setGeometry(QRect(at, QSize(width(), height)));
+        moreRows_[index]->raise();
+    }
+}
+
+void WrappingMenuBar::actionEvent(QActionEvent* event) {
+    QMenuBar::actionEvent(event);
+    if (arranging_) {
+        return;
+    }
+    if (event->type() == QEvent::ActionAdded) {
+        const qsizetype before = menus_.indexOf(event->before());
+        menus_.insert(before < 0 ? menus_.size() : before, event->action());
+    } else if (event->type() == QEvent::ActionRemoved) {
+        menus_.removeAll(event->action());
+        for (QMenuBar* row : moreRows_) {
+            row->removeAction(event->action());
+        }
+    }
+    arrange();
+}
+
+void WrappingMenuBar::changeEvent(QEvent* event) {
+    QMenuBar::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        arrange();
+    }
+}
+
+void WrappingMenuBar::resizeEvent(QResizeEvent* event) {
+    QMenuBar::resizeEvent(event);
+    arrange();
+}
+
+void WrappingMenuBar::showEvent(QShowEvent* event) {
+    QMenuBar::showEvent(event);
+    arrange();
+}
+
+void WrappingMenuBar::moveEvent(QMoveEvent* event) {
+    QMenuBar::moveEvent(event);
+    placeRows();
+}
+
+// Left on a row's first menu and Right on its last go on to the row before or after.
+bool WrappingMenuBar::eventFilter(QObject* watched, QEvent* event) {
+    auto* bar = qobject_cast<QMenuBar*>(watched);
+    if (!bar || event->type() != QEvent::KeyPress || rows().size() < 2) {
+        return QMenuBar::eventFilter(watched, event);
+    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const QList<QAction*> own = bar->actions();
+    QAction* active = bar->activeAction();
+    const bool onward = key == Qt::Key_Right && active == own.value(own.size() - 1);
+    const bool back = key == Qt::Key_Left && active == own.value(0);
+    if (!active || (!onward && !back)) {
+        return QMenuBar::eventFilter(watched, event);
+    }
+    const qsizetype count = menus_.size();
+    QAction* target = menus_[(menus_.indexOf(active) + (onward ? 1 : count - 1)) % count];
+    for (QMenuBar* row : rows()) {
+        if (row->actions().contains(target)) {
+            bar->setActiveAction(nullptr);
+            row->setActiveAction(target);
+        }
+    }
+    return true;
 }
 
 // ---- Properties ---------------------------------------------------------------------------

@@ -5,10 +5,14 @@
 // standard and graphical styles) onto Qt. Each mapping is a lookup table; applyProperty()
 // is the one place that puts a property value onto a control.
 
+#include <QClipboard>
 #include <QColor>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QList>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPalette>
 #include <QPushButton>
 #include <QRect>
@@ -140,19 +144,65 @@ private:
     QColor fill_;
 };
 
-// The forms' text box: a line edit that draws the border of its appearance itself.
+// The forms' text box: a line edit that draws the border of its appearance itself and takes
+// an entry of any length.
+//
+// Qt's line edit lays out and shapes its whole text on every change and every paint, keeps one
+// undo step for each character typed or pasted, and hands its whole text to the accessibility
+// bus: a paste of megabytes stops the window for many seconds. So the line edit itself holds
+// only the part of the entry around the cursor, at most kShownLimit characters, far more than
+// the box can show; the text box keeps the text before and after that part aside and moves
+// the part along when the cursor nears its ends. An entry that fits the limit is an ordinary
+// line edit. The text box's own text(), setText() and clear() hide the line edit's and work
+// on the whole entry; what reaches the line edit's interface (and the accessibility bus)
+// works on the part it holds. Pasting, copying, cutting, Home and End, and a selection that
+// runs to an end of the part (select all, Shift+Home) act on the whole entry. An edit that
+// reaches into the text kept aside, and moving the part, start the undo history afresh.
 class TextBox : public QLineEdit {
     Q_OBJECT
 public:
+    static constexpr qsizetype kShownLimit = 65536;
+
     explicit TextBox(QWidget* parent = nullptr);
 
     void setAppearance(Appearance appearance);
 
+    // The whole entry.
+    QString text() const;
+    void setText(const QString& text);
+    void clear();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Whether the line edit's selection runs to its first or last character while text is
+    // kept aside on that side: the selection then goes on through that text.
+    struct SelectionReach {
+        bool start = false;
+        bool end = false;
+    };
+    SelectionReach selectionReach() const;
+    QString selectedEntryText() const;
+
+    template <typename Edit>
+    void editHeldPart(Edit edit);
+    void pasteFrom(QClipboard::Mode mode);
+    void copyEntrySelection();
+    void cutEntrySelection();
+    // Puts the part of the entry around the cursor into the line edit and the rest aside.
+    void holdAround(QString entry, qsizetype cursor);
+    void scheduleRecentre();
+    void recentre();
+
     Appearance appearance_ = Appearance::Sunken3D;
+    QString before_;  // the entry's text before the part the line edit holds
+    QString after_;   // and after it
+    bool recentrePending_ = false;
 };
 
 // The forms' command button: standard style is Qt's button; graphical style fills the face
@@ -221,6 +271,44 @@ QLabel* createLabel(const LabelDesign& design, QWidget& parent);
 // The control of that name among the form's direct children. A missing one is a fault in the
 // program, reported at once rather than skipped.
 QWidget& control(QWidget& form, const char* name);
+
+// ---- Menu bar -----------------------------------------------------------------------------
+
+// A window's menu bar that wraps: the menus that do not fit the window's width go on in rows
+// below, as the classic platform lays out a menu bar, rather than behind the "»" button of
+// Qt's. The bar is as tall as its rows, so a window that places its client area below it
+// grows above that area. Each further row is a menu bar of its own beside this one, where a
+// screen reader finds its menus; Left and Right go on from the end of one row to the next.
+class WrappingMenuBar : public QMenuBar {
+    Q_OBJECT
+public:
+    explicit WrappingMenuBar(QMainWindow& window);
+
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    // The bar itself and then each further row.
+    QList<QMenuBar*> rows() const;
+
+protected:
+    void actionEvent(QActionEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // How many menus each row holds at the given width: as many as fit, at least one.
+    QList<qsizetype> rowLengths(int width) const;
+    int itemWidth(QAction* menu) const;
+    int rowHeight() const;
+    void arrange();
+    void placeRows();
+
+    QList<QAction*> menus_;  // every menu of the bar, in order
+    QList<QMenuBar*> moreRows_;
+    bool arranging_ = false;
+};
 
 // ---- Properties ---------------------------------------------------------------------------
 

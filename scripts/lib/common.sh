@@ -12,13 +12,15 @@ RUN_PACKAGES=(
 )
 
 # What the whole test suite needs on top: sanitizers and libFuzzer, the X server, D-Bus and
-# the accessibility bus for end-to-end tests, screenshots, desktop-file and packaging checks,
-# and the cross-compiler for the Windows build.
+# the accessibility bus for end-to-end tests, the clipboard (xclip) and profiler (perf) of the
+# paste benchmark, a desktop theme with a larger font (qt6ct, DejaVu), screenshots,
+# desktop-file and packaging checks, and the cross-compiler for the Windows build.
 TEST_PACKAGES=(
   "${RUN_PACKAGES[@]}"
   clang libclang-rt-14-dev
-  xvfb xauth x11-utils x11-apps xdotool imagemagick
+  xvfb xauth x11-utils x11-apps xdotool xclip imagemagick linux-perf
   dbus at-spi2-core python3 python3-pyatspi python3-xlib
+  qt6ct fonts-dejavu-core
   locales
   desktop-file-utils appstream dpkg-dev file icoutils
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64

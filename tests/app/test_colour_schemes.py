@@ -21,7 +21,8 @@ import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after 
 
 from e2e import runner  # noqa: E402
 from e2e.kalvet import (  # noqa: E402
-    KONEC_BOX, MAIN_BUTTONS, MAIN_TITLE, SCHEME_TITLE, screen_places)
+    KONEC_BOX, MAIN_BUTTONS, MAIN_CLIENT_AREA, MAIN_CONTROL_PLACES, MAIN_TITLE, SCHEME_TITLE,
+    screen_places)
 from e2e.pixels import Rect  # noqa: E402
 from e2e.runner import Context  # noqa: E402
 from e2e.testcase import KalvetTestCase  # noqa: E402
@@ -321,6 +322,65 @@ class ColourSchemeTest(KalvetTestCase):
         k.x.focus(form2.top_level())
         poll(lambda: k.screen.has_state(form2.buttons["Žlutá"], pyatspi.STATE_FOCUSED), 5.0,
              "Žlutá to have the keyboard focus")
+
+
+class HiDpiTest(KalvetTestCase):
+    """At a scale factor of 2 both windows are drawn twice as large, layout and all."""
+
+    SCALE = 2
+
+    def program_changes(self):
+        return {"QT_SCALE_FACTOR": str(self.SCALE)}
+
+    def scaled(self, extents, inset=0):
+        """Extents, which the accessibility bus gives in unscaled pixels, on the screen."""
+        return Rect(*(self.SCALE * v for v in (extents.x, extents.y, extents.width,
+                                               extents.height))).inset(self.SCALE * inset)
+
+    def test_both_windows_scale_as_one_and_no_text_is_clipped(self):
+        k = self.kalvet
+        k.press("Průměr")  # a message in the label
+        form2 = k.open_scheme_window()
+        s = k.screen
+        windows = {
+            MAIN_TITLE: (k.main, MAIN_CLIENT_AREA, MAIN_CONTROL_PLACES),
+            SCHEME_TITLE: (form2.accessible, SCHEME_CLIENT_AREA, SCHEME_CONTROL_PLACES),
+        }
+        for title, (window, client_area, control_places) in windows.items():
+            top = k.x.wait_for_window(k.pid, title)
+            k.x.raise_window(top)
+            self.assertEqual((top.x, top.y, top.width, top.height),
+                             astuple(self.scaled(s.extents(window))), f"the window {title!r}")
+            labels = s.find_all(window, pyatspi.ROLE_LABEL)
+            buttons = s.find_all(window, pyatspi.ROLE_PUSH_BUTTON)
+            places = screen_places(client_area, control_places)
+            self.assertEqual(sorted(astuple(Rect.of(s.extents(c))) for c in labels + buttons),
+                             sorted(p for name, p in places.items()
+                                    if name not in ("client area", "entry")), title)
+
+            def settled():
+                first = k.x.screenshot(top.x, top.y, top.width, top.height)
+                time.sleep(0.05)
+                second = k.x.screenshot(top.x, top.y, top.width, top.height)
+                return second if second.same_as(first) else None
+
+            image = poll(settled, 10.0, f"the window {title!r} to be painted")
+            # Text is black; a caption clipped by its control reaches the control's edge (a
+            # button's frame, two pixels, lies outside the area looked at).
+            for control, frame in [(c, 0) for c in labels] + [(c, 2) for c in buttons]:
+                area = self.scaled(s.extents(control), frame)
+                ink = image.ink(area, lambda c: max(c) < 100)
+                name = s.name(control)
+                self.assertIsNotNone(ink, f"no text seen in {name!r}")
+                gaps = (ink.x - area.x, area.x + area.width - ink.x - ink.width,
+                        ink.y - area.y, area.y + area.height - ink.y - ink.height)
+                self.assertTrue(min(gaps[:2]) >= 2 * self.SCALE and min(gaps[2:]) >= 1,
+                                f"{name!r} in {area}: text at {ink}, clear on left, right, "
+                                f"top, bottom: {gaps}")
+
+
+def astuple(rect):
+    return (rect.x, rect.y, rect.width, rect.height)
 
 
 if __name__ == "__main__":

@@ -16,7 +16,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after the session)
 
 from e2e import runner, xwin  # noqa: E402
-from e2e.kalvet import KONEC_BOX, MAIN_TITLE, OVERFLOW_BOX, screen_places  # noqa: E402
+from e2e.kalvet import (  # noqa: E402
+    KONEC_BOX, MAIN_CLIENT_AREA as CLIENT_AREA, MAIN_CONTROL_PLACES as CONTROL_PLACES, MAIN_TITLE,
+    OVERFLOW_BOX, desktop_theme, screen_places)
 from e2e.runner import Context  # noqa: E402
 from e2e.testcase import KalvetTestCase  # noqa: E402
 from e2e.waiting import poll  # noqa: E402
@@ -26,16 +28,6 @@ from e2e.waiting import poll  # noqa: E402
 # (title, text) to open, presses its OK, and then checks the window.
 Step = collections.namedtuple("Step", "verb arg label entry box", defaults=(None,))
 
-# Where the window's parts belong: the client area's screen position and size, and each
-# control's place in it, in twips.
-CLIENT_AREA = (4050, 3090, 3525, 1290)
-CONTROL_PLACES = {
-    "entry": (120, 120, 3255, 285),
-    "label": (120, 480, 3255, 255),
-    "Přičti": (120, 840, 1095, 375),
-    "Průměr": (1200, 840, 1095, 375),
-    "Reset": (2280, 840, 1095, 375),
-}
 
 # What the calculator icon is made of: a yellow body, a black outline and keys, a white display.
 ICON_COLOURS = {
@@ -269,6 +261,27 @@ class MainWindowTest(KalvetTestCase):
         k.choose("Poslední zadané číslo")
         self.assert_shows("Poslední zadané číslo je 123.", "", "asking for the last number")
 
+    def test_ten_megabyte_pastes_are_read_whole(self):
+        k = self.kalvet
+        size = 10_000_000
+        pastes = [  # the text, then the label after "Přičti" and after asking for the last number
+            ("1" + " " * (size - 2) + "2", "", "Poslední zadané číslo je 12."),
+            ("0." + "0" * (size - 3) + "1", REJECTED, NO_NUMBERS_YET),
+        ]
+        for text, added, last in pastes:
+            with self.subTest(paste=text[:3]):
+                k.paste(text)
+                k.press("Přičti")
+                self.assertEqual(k.label_text(), added, "the label after Přičti")
+                shown = k.entry_text()  # a rejected entry stays, of which the box shows the end
+                self.assertTrue(bool(shown) == (added == REJECTED) and text.endswith(shown),
+                                f"the entry box after Přičti: {len(shown)} characters")
+                k.choose("Poslední zadané číslo")
+                self.assertEqual(k.label_text(), last, "asking for the last number")
+                k.press("Reset")
+                k.keys("ctrl+a", "BackSpace")
+                poll(lambda: k.entry_text() == "", 5.0, "the entry box to be emptied")
+
     # -- the end of the program -----------------------------------------------------------
 
     def check_konec_box(self):
@@ -347,6 +360,38 @@ class WaylandTest(KalvetTestCase):
         self.assert_ends_with_status_0()
         # Stored window positions are not the client's to choose here; they go unused quietly.
         self.assertEqual(k.child.log(), "", "the program's output")
+
+
+class LargeFontTest(KalvetTestCase):
+    """Under a desktop theme whose font is 11 points the three menus no longer fit one row."""
+
+    def program_changes(self):
+        return desktop_theme(os.path.join(Context.session.tmp, "theme-11pt"), 11)
+
+    def test_every_menu_is_one_click_away_and_the_client_area_keeps_its_place(self):
+        k = self.kalvet
+        window = k.screen.extents(k.main)
+        client_area = k.screen.find(k.main, pyatspi.ROLE_FILLER)
+        parts = {"client area": client_area, "entry": k.entry, "label": k.label, **k.buttons}
+        self.assertEqual(k.screen.places(parts), screen_places(CLIENT_AREA, CONTROL_PLACES))
+        client_top = k.screen.extents(client_area).y
+        menus = {}
+        for bar in k.screen.find_all(k.main, pyatspi.ROLE_MENU_BAR):
+            menus.update({k.screen.name(menu): k.screen.extents(menu) for menu in bar
+                          if menu.getRole() == pyatspi.ROLE_MENU_ITEM})
+        self.assertEqual(sorted(menus), sorted(["Aplikace", "Zobrazit", "Vlastnosti"]))
+        for name, e in menus.items():
+            inside = (window.x <= e.x and e.x + e.width <= window.x + window.width
+                      and window.y <= e.y and e.y + e.height <= client_top)
+            self.assertTrue(inside and e.width > 0, f"{name} at {e.x},{e.y} {e.width}x{e.height}")
+        for name, e in menus.items():
+            xwin.click(k.x.display_name, e.x + e.width // 2, e.y + e.height // 2)
+            item = {"Aplikace": "Konec", "Zobrazit": "Meziprůměr", "Vlastnosti": "Skiny"}[name]
+            poll(lambda: k.screen.has_state(k.menu_items[item], pyatspi.STATE_SHOWING), 5.0,
+                 f"{item!r} to show after one click on {name!r}")
+            xwin.press_keys(k.x.display_name, "Escape")
+            poll(lambda: not k.screen.has_state(k.menu_items[item], pyatspi.STATE_SHOWING), 5.0,
+                 f"the menu {name!r} to close")
 
 
 def _scenario_test(steps):

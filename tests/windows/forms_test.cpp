@@ -1,8 +1,12 @@
 // The forms layer on its own: twips, colour codes, borders, button styles and how a property
 // reaches each kind of control.
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
 #include <QPainter>
 #include <QTest>
 
@@ -58,6 +62,13 @@ private slots:
     void createdButtonsShowTheirCaptionLiterally_data();
     void createdButtonsShowTheirCaptionLiterally();
     void onlyATextBoxTakesAnAppearance();
+
+    // ---- The menu bar ----
+    void menuBarWrapsAndArrowsGoOnToTheNextRow();
+
+    // ---- The text box and long entries ----
+    void textBoxKeepsAnEntryOfAnyLength_data();
+    void textBoxKeepsAnEntryOfAnyLength();
 };
 
 // ---- Twips ----------------------------------------------------------------------------------
@@ -313,6 +324,119 @@ void FormsTest::onlyATextBoxTakesAnAppearance() {
     QLabel label;
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                              forms::applyProperty(label, Appearance::Sunken3D));
+}
+
+// ---- The menu bar ---------------------------------------------------------------------------
+
+// With an 11-point font three menus do not fit 235 pixels: the last goes on to a second row,
+// the bar is as tall as both, and no menu hides behind an extension button.
+void FormsTest::menuBarWrapsAndArrowsGoOnToTheNextRow() {
+    QMainWindow window;
+    window.setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+    auto* bar = new forms::WrappingMenuBar(window);
+    window.setMenuBar(bar);
+    QList<QAction*> menus;
+    for (const char* caption : {"Aplikace", "Zobrazit", "Vlastnosti"}) {
+        menus.append(bar->addMenu(QString::fromUtf8(caption))->menuAction());
+        menus.last()->menu()->addAction(QStringLiteral("item"));
+    }
+    window.setCentralWidget(new QWidget);
+    window.resize(235, 120);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    const QList<QMenuBar*> rows = bar->rows();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0]->actions(), menus.mid(0, 2));
+    QCOMPARE(rows[1]->actions(), menus.mid(2));
+    QCOMPARE(bar->height(), 2 * rows[1]->height());
+    QCOMPARE(window.centralWidget()->y(), bar->height());
+    for (QMenuBar* row : rows) {
+        for (QAction* menu : row->actions()) {
+            QVERIFY2(row->rect().contains(row->actionGeometry(menu)), qPrintable(menu->text()));
+        }
+    }
+
+    bar->setActiveAction(menus[1]);
+    QTRY_VERIFY(menus[1]->menu()->isVisible());
+    QTest::keyClick(menus[1]->menu(), Qt::Key_Right);
+    QTRY_VERIFY(menus[2]->menu()->isVisible());
+    QCOMPARE(rows[1]->activeAction(), menus[2]);
+    QTest::keyClick(menus[2]->menu(), Qt::Key_Left);
+    QTRY_VERIFY(menus[1]->menu()->isVisible());
+    QVERIFY(!menus[2]->menu()->isVisible());
+}
+
+// ---- The text box and long entries --------------------------------------------------------
+
+namespace {
+
+// Three times what the line edit holds, with marks at both ends that only the whole shows.
+const QString kLong = u'1' + QString(3 * forms::TextBox::kShownLimit, u' ') + u'2';
+
+// A user's step: a key ("Ctrl+V", "Home"...), "type:<text>", "clear", or "cursor:<n>" (a
+// click that puts the cursor at the line edit's character n).
+void perform(forms::TextBox& box, const QString& step) {
+    if (step.startsWith(QLatin1String("type:"))) {
+        QTest::keyClicks(&box, step.mid(5));
+    } else if (step.startsWith(QLatin1String("cursor:"))) {
+        box.setCursorPosition(step.mid(7).toInt());
+    } else if (step == QLatin1String("clear")) {
+        box.clear();
+    } else {
+        const QKeyCombination key = QKeySequence(step)[0];
+        QTest::keyClick(&box, key.key(), key.keyboardModifiers());
+    }
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+void FormsTest::textBoxKeepsAnEntryOfAnyLength_data() {
+    QTest::addColumn<QStringList>("steps");  // each after pasting kLong into the empty box
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("clipboard");
+    const QString paste = QStringLiteral("Ctrl+V");
+    QTest::newRow("pasted") << QStringList{} << kLong << kLong;
+    QTest::newRow("typed after") << QStringList{"type:3"} << kLong + u'3' << kLong;
+    QTest::newRow("Home, typed before") << QStringList{"Home", "type:0"} << u'0' + kLong << kLong;
+    QTest::newRow("Home, End, typed after")
+        << QStringList{"Home", "End", "type:3"} << kLong + u'3' << kLong;
+    QTest::newRow("pasted again at the start")
+        << QStringList{"Home", paste} << kLong + kLong << kLong;
+    QTest::newRow("all typed over") << QStringList{"Ctrl+A", "type:5"} << "5" << kLong;
+    QTest::newRow("Shift+Home, deleted")
+        << QStringList{"Shift+Home", "Backspace", "Ctrl+Z"} << "" << kLong;
+    QTest::newRow("all copied") << QStringList{"Ctrl+A", "Ctrl+C", "End", "type:3"} << kLong + u'3'
+                                << kLong;
+    QTest::newRow("all cut") << QStringList{"Ctrl+A", "Ctrl+X", "type:4"} << "4" << kLong;
+    QTest::newRow("Home, Shift+End copied")
+        << QStringList{"type:3", "Home", "Shift+End", "Ctrl+C"} << kLong + u'3' << kLong + u'3';
+    const qsizetype heldFrom = kLong.size() - forms::TextBox::kShownLimit;
+    QTest::newRow("typed at the start of the held part")
+        << QStringList{"cursor:0", "type:x"} << kLong.left(heldFrom) + u'x' + kLong.mid(heldFrom)
+        << kLong;
+    QTest::newRow("cleared") << QStringList{"clear"} << "" << kLong;
+}
+
+// The whole entry is what the box reads, however it was edited; the line edit and the
+// accessibility bus never get more than the limit of it.
+void FormsTest::textBoxKeepsAnEntryOfAnyLength() {
+    QFETCH(QStringList, steps);
+    QFETCH(QString, entry);
+    QFETCH(QString, clipboard);
+    forms::TextBox box;
+    QApplication::clipboard()->setText(kLong);
+    for (const QString& step : QStringList{"Ctrl+V"} + steps) {
+        perform(box, step);
+        QVERIFY2(box.QLineEdit::text().size() <= forms::TextBox::kShownLimit, qPrintable(step));
+    }
+    QCOMPARE(box.text().size(), entry.size());
+    QVERIFY(box.text() == entry);
+    QVERIFY(QApplication::clipboard()->text() == clipboard);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
+    QVERIFY(accessible && accessible->textInterface());
+    QVERIFY(accessible->textInterface()->characterCount() <= forms::TextBox::kShownLimit);
 }
 
 QTEST_MAIN(FormsTest)

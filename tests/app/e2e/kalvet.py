@@ -1,6 +1,8 @@
 """Kalvet as its users see it: the names of its windows and controls, and one running copy of
 the program driven through them."""
 
+import os
+
 import pyatspi
 
 from . import xwin
@@ -18,6 +20,17 @@ OVERFLOW_BOX = ("Kalvet 1.2", "Přetečení! Číslo nebylo přičteno.")
 
 BOX_ROLES = {pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG}
 
+# Where the main window's parts belong: the client area's screen position and size, and each
+# control's place in it, in twips.
+MAIN_CLIENT_AREA = (4050, 3090, 3525, 1290)
+MAIN_CONTROL_PLACES = {
+    "entry": (120, 120, 3255, 285),
+    "label": (120, 480, 3255, 255),
+    "Přičti": (120, 840, 1095, 375),
+    "Průměr": (1200, 840, 1095, 375),
+    "Reset": (2280, 840, 1095, 375),
+}
+
 TWIPS_PER_PIXEL = 15  # at 96 dots per inch, as the test display has
 
 
@@ -32,6 +45,17 @@ def screen_places(client_area_twips, control_places_twips):
     client = pixels(client_area_twips)
     places = {name: pixels(place, client[:2]) for name, place in control_places_twips.items()}
     return {"client area": client, **places}
+
+def desktop_theme(directory, font_size):
+    """The environment of a desktop whose Qt theme (qt6ct) has a default font of font_size
+    points; its settings are written under directory."""
+    os.makedirs(os.path.join(directory, "qt6ct"), exist_ok=True)
+    with open(os.path.join(directory, "qt6ct", "qt6ct.conf"), "w", encoding="utf-8") as conf:
+        conf.write("[Appearance]\nstyle=Fusion\ncustom_palette=false\n\n[Fonts]\n"
+                   f'general="DejaVu Sans,{font_size},-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n'
+                   f'fixed="DejaVu Sans Mono,{font_size},-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n')
+    return {"QT_QPA_PLATFORMTHEME": "qt6ct", "XDG_CONFIG_HOME": directory}
+
 
 # Long enough for a cold start on a loaded two-core machine; a hang still fails well before
 # CTest's own timeout.
@@ -146,6 +170,23 @@ class Kalvet:
         xwin.type_text(self.x.display_name, text)
         poll(lambda: self.entry_text() == before + text, 10.0,
              f"the entry box to read {before + text!r}")
+
+    def paste(self, text):
+        """Puts text on the clipboard, presses Ctrl+V in the entry box, and waits until the
+        box shows the end of it."""
+        path = os.path.join(self.session.tmp, "clipboard.txt")
+        with open(path, "w", encoding="utf-8") as out:
+            out.write(text)
+        owner = self.session.start_helper(
+            "xclip", ["xclip", "-quiet", "-selection", "clipboard", "-i", path],
+            self.session.base_environment())
+        try:
+            poll(lambda: self.x.owns_clipboard(), 10.0, "xclip to own the clipboard")
+            self.keys("ctrl+v")
+            poll(lambda: self.entry_text() and text.endswith(self.entry_text()), 10.0,
+                 f"the entry box to show the end of the {len(text)} pasted characters")
+        finally:
+            owner.stop()
 
     def keys(self, *keys):
         if not self._focused:

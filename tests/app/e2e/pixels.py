@@ -64,6 +64,19 @@ class Image:
                 counts[self.rgb[offset:offset + 3]] += 1
         return ColourCounts(counts)
 
+    def ink(self, rect, is_ink):
+        """The smallest Rect holding every pixel inside rect for which is_ink((r, g, b))
+        holds, or None if there is none."""
+        xs, ys = [], []
+        for y in range(max(rect.y, self.top), min(rect.y + rect.height, self.top + self.height)):
+            for x in range(max(rect.x, self.left), min(rect.x + rect.width, self.left + self.width)):
+                if is_ink(self.pixel(x, y)):
+                    xs.append(x)
+                    ys.append(y)
+        if not xs:
+            return None
+        return Rect(min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1)
+
     def whole(self):
         return Rect(self.left, self.top, self.width, self.height)
 

@@ -303,6 +303,11 @@ class DesktopSession:
                 env[key] = value
         return self._spawn(name, list(argv), env)
 
+    def start_helper(self, name, argv, env):
+        """Starts another process on this desktop (a clipboard owner, a program under a
+        benchmark's own environment); it is stopped with the session."""
+        return self._spawn(name, list(argv), env)
+
     # -- shut-down ------------------------------------------------------------------------
 
     def stop(self):

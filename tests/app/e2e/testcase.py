@@ -19,6 +19,10 @@ class KalvetTestCase(unittest.TestCase):
         self.addCleanup(self._stop_and_report)
         self.kalvet.attach()
 
+    def environment(self):
+        """More environment variables for the program (a desktop theme, a scale factor)."""
+        return {}
+
     def _stop_and_report(self):
         if self.kalvet.running():
             self.kalvet.stop()

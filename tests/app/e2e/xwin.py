@@ -96,6 +96,10 @@ class XDesktop:
         poll(lambda: not self.windows_titled(pid, title), timeout,
              f"the window titled {title!r} of process {pid} to go away")
 
+    def owns_clipboard(self):
+        """Whether some client owns the CLIPBOARD selection."""
+        return self.dpy.get_selection_owner(self.dpy.intern_atom("CLIPBOARD")) != X.NONE
+
     def request_close(self, top_level):
         """What the title bar's close box does: a WM_DELETE_WINDOW message to the client."""
         event = protocol.event.ClientMessage(
@@ -142,6 +146,11 @@ def run_xdotool(display_name, args, timeout=10.0):
     env = {"DISPLAY": display_name, "PATH": "/usr/bin:/bin"}
     subprocess.run(["xdotool", *args], env=env, check=True, timeout=timeout,
                    stdin=subprocess.DEVNULL, capture_output=True)
+
+
+def click(display_name, x, y):
+    """Clicks the left mouse button at a screen position."""
+    run_xdotool(display_name, ["mousemove", str(x), str(y), "click", "1"])
 
 
 def type_text(display_name, text):
