@@ -5,12 +5,17 @@
 
 if(WIN32)
   find_program(ICOTOOL icotool REQUIRED)
+  find_program(MAGICK_CONVERT convert REQUIRED)
+  find_program(KALVET_PYTHON3 python3 REQUIRED)
 else()
   find_program(ICOTOOL icotool)
+  find_program(MAGICK_CONVERT convert)
+  find_program(KALVET_PYTHON3 python3)
 endif()
 
 # One .ico with the sizes Windows asks for: small icons, the 32x32 window and desktop icon,
-# and a 256-pixel PNG entry for large views.
+# and a 256-pixel PNG entry for large views. Beside the true-colour 32x32 image it has the
+# same picture in 256 colours (8 bits, with a 1-bit transparency mask).
 set(KALVET_ICO_SIZES 16 32 48 256)
 set(KALVET_ICO "${KALVET_ICON_DIR}/kalvet.ico")
 set(ico_inputs "")
@@ -22,18 +27,29 @@ foreach(size IN LISTS KALVET_ICO_SIZES)
     set(png "${KALVET_ICON_DIR}/kalvet-${size}.png")
     kalvet_render_icon(kalvet ${size} "${png}")
   endif()
-  if(size EQUAL 256)
-    list(APPEND ico_inputs "--raw=${png}")
-  else()
+  if(NOT size EQUAL 256)
     list(APPEND ico_inputs "${png}")
   endif()
   list(APPEND ico_pngs "${png}")
 endforeach()
-if(ICOTOOL)
+if(ICOTOOL AND MAGICK_CONVERT AND KALVET_PYTHON3)
+  # icotool picks the colour depth from the picture and would store this one, which has few
+  # colours, in 16; so it gets an .ico of its own, made with 8 bits, and the three are joined
+  # with the PNG entry last, where icotool itself puts it.
+  set(ico_truecolour "${KALVET_ICON_DIR}/kalvet-truecolour.ico")
+  set(ico_256colours "${KALVET_ICON_DIR}/kalvet-256colours.ico")
+  set(ico_large "${KALVET_ICON_DIR}/kalvet-large.ico")
+  set(png_8bit "${KALVET_ICON_DIR}/kalvet-32-256colours.png")
   add_custom_command(
     OUTPUT "${KALVET_ICO}"
-    COMMAND "${ICOTOOL}" --create --output "${KALVET_ICO}" ${ico_inputs}
-    DEPENDS ${ico_pngs}
+    COMMAND "${ICOTOOL}" --create --output "${ico_truecolour}" ${ico_inputs}
+    COMMAND "${MAGICK_CONVERT}" "${KALVET_ICON_DIR}/kalvet.png" -channel A -threshold 50% +channel
+            -colors 256 "PNG8:${png_8bit}"
+    COMMAND "${ICOTOOL}" --create --bit-depth=8 --output "${ico_256colours}" "${png_8bit}"
+    COMMAND "${ICOTOOL}" --create --output "${ico_large}" "--raw=${KALVET_ICON_DIR}/kalvet-256.png"
+    COMMAND "${KALVET_PYTHON3}" "${CMAKE_CURRENT_SOURCE_DIR}/merge-ico.py" "${KALVET_ICO}"
+            "${ico_truecolour}" "${ico_256colours}" "${ico_large}"
+    DEPENDS ${ico_pngs} merge-ico.py
     COMMENT "Packing the Windows icon kalvet.ico"
     VERBATIM)
 endif()
@@ -49,6 +65,6 @@ if(WIN32)
   target_sources(kalvet PRIVATE "${KALVET_RC}" "${KALVET_ICO}")
   set_source_files_properties("${KALVET_RC}" PROPERTIES OBJECT_DEPENDS "${KALVET_ICO}")
   set_target_properties(kalvet PROPERTIES WIN32_EXECUTABLE ON)
-elseif(KALVET_WITH_TESTS AND ICOTOOL)
+elseif(KALVET_WITH_TESTS AND ICOTOOL AND MAGICK_CONVERT AND KALVET_PYTHON3)
   add_custom_target(kalvet_windows_icon ALL DEPENDS "${KALVET_ICO}")
 endif()

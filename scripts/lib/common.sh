@@ -83,3 +83,26 @@ ensure_locale() {
   fi
   as_root localedef -i "$lang" -f UTF-8 "$name" || exit 1
 }
+
+# ---- Windows build (scripts/windows/) ----
+# The Windows build and its tests: the mingw-w64 cross-compilers; Wine, 64-bit and 32-bit (the
+# latter from the i386 architecture), with its fonts; the icon, executable and package checks.
+WINDOWS_TEST_PACKAGES=(
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine64 wine32:i386 fonts-wine fonts-liberation2
+  python3 python3-pefile icoutils imagemagick
+)
+
+ensure_windows_test_packages() {
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    if ! can_be_root; then
+      say "Wine's 32-bit half needs the i386 architecture. Please run:"
+      say "  sudo dpkg --add-architecture i386"
+      exit 1
+    fi
+    say "Adding the i386 architecture for Wine's 32-bit half"
+    as_root dpkg --add-architecture i386 || exit 1
+  fi
+  ensure_packages "${WINDOWS_TEST_PACKAGES[@]}"
+}
+# ---- end Windows build ----
