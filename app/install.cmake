@@ -1,10 +1,38 @@
-# What `cmake --install` puts in place, and the Debian package built from it with
-# `cpack -G DEB`: the program, and on freedesktop systems its desktop entry, its icon in the
-# hicolor theme and its AppStream metainfo. Nothing else of the project installs anything.
+# What `cmake --install` puts in place, and the package built from it: on freedesktop systems
+# the program with its desktop entry, its icon in the hicolor theme and its AppStream metainfo,
+# packaged by `cpack -G DEB`; on Windows one folder that runs from wherever it is unpacked,
+# packaged by `cpack -G ZIP`. Nothing else of the project installs anything.
 
 include(GNUInstallDirs)
 
-install(TARGETS kalvet RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+if(WIN32)
+  # kalvet.exe with every DLL it loads beside it: Qt's, the platform plugin and the native
+  # widget style in the subfolders where Qt looks for them, and the compiler's runtime. Beside
+  # them the licences: ours, and Qt's LGPL with the GPL text that it builds on.
+  install(TARGETS kalvet RUNTIME DESTINATION .)
+  install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
+                ${KALVET_MINGW_RUNTIME_DLLS}
+          DESTINATION .)
+  install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+  install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+  # A stripped install (as cpack makes) strips the copied DLLs too: Debian's compiler runtime
+  # carries its debug information, which makes libstdc++-6.dll alone 21 MB.
+  string(CONFIGURE [[
+    if(CMAKE_INSTALL_DO_STRIP)
+      file(GLOB_RECURSE dlls "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/*.dll")
+      foreach(dll IN LISTS dlls)
+        execute_process(COMMAND "@CMAKE_STRIP@" --strip-unneeded "${dll}" COMMAND_ERROR_IS_FATAL ANY)
+      endforeach()
+    endif()
+  ]] strip_dlls @ONLY)
+  install(CODE "${strip_dlls}")
+  install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION . RENAME LICENSE.txt)
+  set(qt_licenses "${QT6_INSTALL_PREFIX}/share/licenses/qt6-base")
+  install(FILES "${qt_licenses}/LGPL-3.0-only.txt" DESTINATION licenses RENAME Qt-LGPL-3.0.txt)
+  install(FILES "${qt_licenses}/GPL-3.0-only.txt" DESTINATION licenses RENAME GPL-3.0.txt)
+else()
+  install(TARGETS kalvet RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+endif()
 
 if(UNIX AND NOT APPLE)
   set(desktop_dir "${CMAKE_CURRENT_BINARY_DIR}/desktop")
@@ -43,5 +71,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_GENERATOR DEB)
+if(WIN32)
+  # kalvet-1.00-win32.zip, which unpacks into a folder of the same name.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(CPACK_SYSTEM_NAME win32)
+  else()
+    set(CPACK_SYSTEM_NAME win64)
+  endif()
+  set(CPACK_GENERATOR ZIP)
+  set_target_properties(kalvet PROPERTIES
+    KALVET_ZIP "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-${CPACK_SYSTEM_NAME}.zip")
+else()
+  set(CPACK_GENERATOR DEB)
+endif()
 include(CPack)

@@ -13,8 +13,8 @@ RUN_PACKAGES=(
 
 # What the whole test suite needs on top: sanitizers and libFuzzer, the X server, D-Bus and
 # the accessibility bus for end-to-end tests, the clipboard (xclip) and profiler (perf) of the
-# paste benchmark, a desktop theme with a larger font (qt6ct, DejaVu), screenshots,
-# desktop-file and packaging checks, and the cross-compiler for the Windows build.
+# paste benchmark, a desktop theme with a larger font (qt6ct, DejaVu), screenshots, and the
+# desktop-file and packaging checks. The Windows build needs more: WINDOWS_TEST_PACKAGES.
 TEST_PACKAGES=(
   "${RUN_PACKAGES[@]}"
   clang libclang-rt-14-dev
@@ -22,8 +22,7 @@ TEST_PACKAGES=(
   dbus at-spi2-core python3 python3-pyatspi python3-xlib
   qt6ct fonts-dejavu-core
   locales
-  desktop-file-utils appstream dpkg-dev file icoutils
-  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  desktop-file-utils appstream dpkg-dev file
   # the Wayland end-to-end case: a headless compositor and Qt's Wayland platform plugin
   weston qt6-wayland
 )
@@ -85,12 +84,13 @@ ensure_locale() {
 }
 
 # ---- Windows build (scripts/windows/) ----
-# The Windows build and its tests: the mingw-w64 cross-compilers; Wine, 64-bit and 32-bit (the
-# latter from the i386 architecture), with its fonts; the icon, executable and package checks.
+# The Windows build and its tests: the mingw-w64 cross-compilers and GoogleTest's source;
+# Wine, 64-bit and 32-bit (the latter from the i386 architecture), with its fonts; the icon,
+# executable and package checks.
 WINDOWS_TEST_PACKAGES=(
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
   wine wine64 wine32:i386 fonts-wine fonts-liberation2
-  python3 python3-pefile icoutils imagemagick
+  python3 python3-pefile icoutils imagemagick librsvg2-bin
 )
 
 ensure_windows_test_packages() {

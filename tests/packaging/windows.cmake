@@ -1,0 +1,44 @@
+# The Windows package: the zip that `cpack` makes, what it holds, the executable's resources,
+# and kalvet.exe started from the unpacked zip under Wine.
+
+find_program(KALVET_WINDOWS_PYTHON /usr/bin/python3 REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+set(check "${KALVET_WINDOWS_PYTHON}" "${here}/windows_package.py")
+get_target_property(zip_name kalvet KALVET_ZIP)
+set(zip "${CMAKE_CURRENT_BINARY_DIR}/zip/${zip_name}")
+
+# Starts a program, closes its window and reports how it ended; a console program that needs
+# no DLL of its own.
+add_executable(windowdriver windowdriver.cpp)
+target_link_options(windowdriver PRIVATE -municode -static)
+target_compile_definitions(windowdriver PRIVATE UNICODE _UNICODE)
+kalvet_warnings(windowdriver)
+
+packaging_test(zip FIXTURES_SETUP packaging_zip
+  COMMAND "${CMAKE_CPACK_COMMAND}" --config "${PROJECT_BINARY_DIR}/CPackConfig.cmake"
+          -B "${CMAKE_CURRENT_BINARY_DIR}/zip")
+set_tests_properties(packaging.zip PROPERTIES RESOURCE_LOCK kalvet_build_install)
+
+# Exactly the program, the DLLs it loads, and the licences.
+set(expected kalvet.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll
+    styles/qwindowsvistastyle.dll LICENSE.txt licenses/Qt-LGPL-3.0.txt licenses/GPL-3.0.txt)
+foreach(dll IN LISTS KALVET_MINGW_RUNTIME_DLLS)
+  get_filename_component(name "${dll}" NAME)
+  list(APPEND expected "${name}")
+endforeach()
+# Wine's own builds of the DLLs that Windows provides.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(windows_dlls /usr/lib/i386-linux-gnu/wine/i386-windows)
+  set(machine I386)
+else()
+  set(windows_dlls /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+  set(machine AMD64)
+endif()
+packaging_test(zip-contents FIXTURES_REQUIRED packaging_zip
+  COMMAND ${check} contents "${zip}" --expect ${expected} --system-dlls "${windows_dlls}")
+
+packaging_test(exe-resources COMMAND ${check} resources "$<TARGET_FILE:kalvet>" --machine ${machine})
+
+packaging_test(smoke FIXTURES_REQUIRED packaging_zip
+  COMMAND ${check} smoke "${zip}" --driver "$<TARGET_FILE:windowdriver>"
+          --wine-run "${PROJECT_SOURCE_DIR}/scripts/windows/wine-run")
+set_tests_properties(packaging.smoke PROPERTIES SKIP_RETURN_CODE ${KALVET_WINE_SKIPPED})
