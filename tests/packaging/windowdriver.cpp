@@ -3,6 +3,8 @@
 //   window <milliseconds from start until the window was shown>
 //   exit <the program's exit code, in hex>
 // or "no window" when the program ended or the time ran out before its window was shown.
+// A message box that the program shows instead (a failure it explains to the user) is
+// reported as "message <its text>" and answered with OK.
 // Its own exit status is 0 only when the window appeared and the program then ended with 0.
 //
 //   windowdriver <program.exe> <window title> <timeout in milliseconds>
@@ -18,27 +20,50 @@ namespace {
 struct Search {
     DWORD processId;
     const wchar_t* title;
-    HWND found;
+    HWND found = nullptr;
+    HWND messageBox = nullptr;
 };
 
 BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
     auto& search = *reinterpret_cast<Search*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    wchar_t title[256] = {};
-    GetWindowTextW(window, title, 256);
-    if (owner == search.processId && IsWindowVisible(window) &&
-        std::wcscmp(title, search.title) == 0) {
+    if (owner != search.processId || !IsWindowVisible(window)) {
+        return TRUE;
+    }
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    if (std::wcscmp(text, search.title) == 0) {
         search.found = window;
         return FALSE;
+    }
+    // Message boxes are dialogs, of the window class Windows names "#32770".
+    GetClassNameW(window, text, 256);
+    if (std::wcscmp(text, L"#32770") == 0) {
+        search.messageBox = window;
     }
     return TRUE;
 }
 
-HWND shownWindow(DWORD processId, const wchar_t* title) {
-    Search search{processId, title, nullptr};
+Search shownWindows(DWORD processId, const wchar_t* title) {
+    Search search{processId, title};
     EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search;
+}
+
+// The message box's text (its static control has the id 0xFFFF), in UTF-8 on one line.
+std::string messageText(HWND messageBox) {
+    wchar_t text[2048] = {};
+    GetDlgItemTextW(messageBox, 0xFFFF, text, 2048);
+    char utf8[8192] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::string line(utf8);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return line;
 }
 
 double millisecondsSince(const LARGE_INTEGER& start) {
@@ -89,7 +114,13 @@ int wmain(int argc, wchar_t* argv[]) {
     HWND window = nullptr;
     while (window == nullptr && millisecondsSince(start) < timeoutMs &&
            WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-        window = shownWindow(process.dwProcessId, title);
+        const Search shown = shownWindows(process.dwProcessId, title);
+        window = shown.found;
+        if (window == nullptr && shown.messageBox != nullptr) {
+            std::printf("message %s\n", messageText(shown.messageBox).c_str());
+            PostMessageW(shown.messageBox, WM_COMMAND, IDOK, 0);
+            break;
+        }
         if (window == nullptr) {
             Sleep(1);
         }

@@ -10,7 +10,8 @@
   smoke ZIP --driver EXE --wine-run SCRIPT
       unpacked into a folder whose path has a space and Czech letters, kalvet.exe starts, shows
       its window "Kalvet 1.2" and ends with exit code 0 when that window is closed; without
-      Qt6Widgets.dll it fails at once, naming the missing DLL.
+      Qt6Widgets.dll it fails at once, naming the missing DLL; without the platform plugin it
+      says so in a message box, and ends once that is answered.
 
 Each prints what it read and ends with status 0 when all holds, 1 otherwise; smoke ends with
 200 when Wine cannot run the driver on this machine at all (see scripts/windows/wine-run).
@@ -155,13 +156,25 @@ def smoke(args):
               'kalvet.exe shows its window "Kalvet 1.2"')
         check("exit 00000000" in run.stdout, "closing the window ends it with exit code 0")
 
-        broken = pathlib.Path(scratch) / "bez Qt6Widgets"
-        shutil.copytree(folder, broken)
-        (broken / "Qt6Widgets.dll").unlink()
-        run = drive(args, broken, WINEDEBUG="-all,err+module")
-        check("no window" in run.stdout and "exit c0000135" in run.stdout,
-              "without Qt6Widgets.dll it ends at once: DLL not found (c0000135)")
-        check("Qt6Widgets.dll" in run.stderr, "and the failure names Qt6Widgets.dll")
+        for removed, holds, what in BROKEN_COPIES:
+            broken = pathlib.Path(scratch) / f"bez {pathlib.PurePosixPath(removed).name}"
+            shutil.copytree(folder, broken)
+            (broken / removed).unlink()
+            check(holds(drive(args, broken, WINEDEBUG="-all,err+module")), what)
+
+
+# A folder with a DLL missing: the file removed, what the run shows, and what that means.
+BROKEN_COPIES = [
+    ("Qt6Widgets.dll",
+     lambda run: "no window" in run.stdout and "exit c0000135" in run.stdout
+     and "Qt6Widgets.dll" in run.stderr,
+     "without Qt6Widgets.dll it ends at once: DLL not found (c0000135), naming the DLL"),
+    ("platforms/qwindows.dll",
+     lambda run: re.search(r"^message This application failed to start because no Qt platform"
+                           r" plugin could be initialized", run.stdout, re.M) is not None
+     and "exit 00000001" in run.stdout,
+     "without platforms/qwindows.dll it says so in a message box and, answered, ends with 1"),
+]
 
 
 def main():
