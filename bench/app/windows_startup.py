@@ -31,11 +31,16 @@ def windows_path(path):
 
 
 def start_once(args, program, title):
-    run = subprocess.run([args.wine_run, args.driver, windows_path(program), title, "60000"],
-                         capture_output=True, text=True, timeout=120)
-    shown = re.search(r"^window ([0-9.]+)$", run.stdout, re.M)
+    # Into a file, not a pipe: Wine's own helper processes, which stay while the wineserver
+    # does, would hold a pipe open.
+    with tempfile.TemporaryFile(mode="w+") as output:
+        run = subprocess.run([args.wine_run, args.driver, windows_path(program), title, "60000"],
+                             stdout=output, stderr=subprocess.STDOUT, timeout=120)
+        output.seek(0)
+        report = output.read()
+    shown = re.search(r"^window ([0-9.]+)$", report, re.M)
     if run.returncode != 0 or not shown:
-        sys.exit(f"{program} did not start and close cleanly:\n{run.stdout}{run.stderr}")
+        sys.exit(f"{program} did not start and close cleanly:\n{report}")
     return float(shown.group(1))
 
 
