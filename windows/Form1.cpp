@@ -11,7 +11,14 @@
 #include <span>
 
 #include "windows/Form2.h"
-#include "windows/forms.h"
+#include "windows/forms/appearance.h"
+#include "windows/forms/captions.h"
+#include "windows/forms/colours.h"
+#include "windows/forms/design.h"
+#include "windows/forms/fonts.h"
+#include "windows/forms/properties.h"
+#include "windows/forms/units.h"
+#include "windows/forms/wrappingmenubar.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 #include <QString>
 
 #include "calculator/calculatorstate.h"
-#include "windows/forms.h"
+#include "windows/forms/formsurface.h"
+#include "windows/forms/textbox.h"
 
 class QLabel;
 class Form2;

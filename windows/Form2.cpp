@@ -7,6 +7,11 @@
 #include <array>
 #include <iterator>
 
+#include "windows/forms/appearance.h"
+#include "windows/forms/colours.h"
+#include "windows/forms/design.h"
+#include "windows/forms/units.h"
+
 namespace {
 
 using forms::Appearance;

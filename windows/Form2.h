@@ -4,7 +4,8 @@
 
 #include <vector>
 
-#include "windows/forms.h"
+#include "windows/forms/formsurface.h"
+#include "windows/forms/properties.h"
 
 // The colour-scheme window: "Žlutá" and "Klasika" recolour both windows, "Odejít" closes it.
 // It is a top-level window of its own, destroyed when it closes; the main window that brought

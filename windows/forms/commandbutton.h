@@ -1,0 +1,37 @@
+#pragma once
+
+// CommandButton: the forms' button, in the standard style or the graphical one that shows
+// its background colour.
+
+#include <QPushButton>
+#include <QString>
+
+namespace forms {
+
+enum class ButtonStyle {
+    Standard = 0,   // drawn in the system's button look; its background is kept but not shown
+    Graphical = 1,  // its face shows its background colour
+};
+
+bool showsBackground(ButtonStyle style);
+
+// The forms' command button: standard style is Qt's button; graphical style fills the face
+// with the button's background colour inside a classic raised edge.
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit CommandButton(const QString& caption, QWidget* parent = nullptr);
+
+    ButtonStyle buttonStyle() const { return style_; }
+    void setButtonStyle(ButtonStyle style);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paintGraphical();
+
+    ButtonStyle style_ = ButtonStyle::Standard;
+};
+
+}  // namespace forms

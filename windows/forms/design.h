@@ -1,0 +1,67 @@
+#pragma once
+
+// The designs of a form's buttons and labels, and the factories that create them.
+
+#include <QLabel>
+#include <QObject>
+#include <QWidget>
+
+#include <optional>
+#include <span>
+
+#include "windows/forms/colours.h"
+#include "windows/forms/commandbutton.h"
+#include "windows/forms/fonts.h"
+#include "windows/forms/units.h"
+
+namespace forms {
+
+// A command button as a form lays it out. Without a font it takes its parent's.
+struct ButtonDesign {
+    const char* name;  // the control's name, also its object name
+    const char* caption;
+    TwipsRect place;
+    ButtonStyle style = ButtonStyle::Standard;
+    ColourCode background = colour::buttonFace;
+    std::optional<FontDesign> font = std::nullopt;
+};
+
+// Creates the designed button on parent: named, captioned, placed, styled and coloured.
+CommandButton* createButton(const ButtonDesign& design, QWidget& parent);
+
+// A button of a form and the form's handler of its click.
+template <typename Form>
+struct ButtonRow {
+    ButtonDesign design;
+    void (Form::*onClick)();
+};
+
+// Creates the buttons in order (which is also their tab order) and connects each click to its
+// handler; returns the first.
+template <typename Form>
+CommandButton* createButtons(std::span<const ButtonRow<Form>> rows, Form& form, QWidget& parent) {
+    CommandButton* first = nullptr;
+    for (const ButtonRow<Form>& row : rows) {
+        CommandButton* button = createButton(row.design, parent);
+        QObject::connect(button, &QPushButton::clicked, &form, row.onClick);
+        first = first ? first : button;
+    }
+    return first;
+}
+
+// A form's message or title label: centred, plain text, on the button face.
+struct LabelDesign {
+    const char* name;
+    const char* text;
+    TwipsRect place;
+    std::optional<FontDesign> font = std::nullopt;
+    bool wordWrap = false;
+};
+
+QLabel* createLabel(const LabelDesign& design, QWidget& parent);
+
+// The control of that name among the form's direct children. A missing one is a fault in the
+// program, reported at once rather than skipped.
+QWidget& control(QWidget& form, const char* name);
+
+}  // namespace forms
