@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -18,6 +17,7 @@
 #include "modalboxes.h"
 #include "widgettesting.h"
 #include "windows/Form1.h"
+#include "windows/forms/textbox.h"
 
 using widgettesting::click;
 using widgettesting::typeEntry;
@@ -76,7 +76,7 @@ private slots:
 private:
     void openForm(const QString& decimalSeparator = QStringLiteral(","));
     void perform(const Steps& steps);
-    QLineEdit& entry() const;
+    forms::TextBox& entry() const;
     QLabel& label() const;
     QPushButton& button(const char* name) const;
     QAction& action(const char* name) const;
@@ -117,8 +117,8 @@ void Form1Test::perform(const Steps& steps) {
     }
 }
 
-QLineEdit& Form1Test::entry() const {
-    auto* text1 = form_->findChild<QLineEdit*>(QStringLiteral("Text1"));
+forms::TextBox& Form1Test::entry() const {
+    auto* text1 = form_->findChild<forms::TextBox*>(QStringLiteral("Text1"));
     Q_ASSERT(text1);
     return *text1;
 }

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +18,7 @@
 #include "widgettesting.h"
 #include "windows/Form1.h"
 #include "windows/Form2.h"
+#include "windows/forms/textbox.h"
 
 using widgettesting::click;
 using widgettesting::name;
@@ -327,7 +327,7 @@ void Form2Test::zlutaTwiceChangesNothingMore() {
 
 void Form2Test::schemesLeaveTheCalculatorAlone() {
     Form2& form2 = openBoth();
-    auto& entry = control<QLineEdit>(*form1_, "Text1");
+    auto& entry = control<forms::TextBox>(*form1_, "Text1");
     auto& label = control<QLabel>(*form1_, "Label1");
     for (const char* number : {"2", "3"}) {
         typeEntry(entry, QString::fromLatin1(number));
@@ -424,7 +424,7 @@ void Form2Test::bothWindowsStayUsable() {
     Form2& form2 = openBoth();
     QVERIFY(!form2.isModal());
     QVERIFY(widgettesting::activate(*form1_));
-    typeEntry(control<QLineEdit>(*form1_, "Text1"), QStringLiteral("6"));
+    typeEntry(control<forms::TextBox>(*form1_, "Text1"), QStringLiteral("6"));
     click(control<QPushButton>(*form1_, "Command1"));
     click(control<QPushButton>(*form1_, "Command2"));
     QCOMPARE(control<QLabel>(*form1_, "Label1").text(),

@@ -1,11 +1,17 @@
-// The text box: its background and border, and entries of any length.
+// The text box: its background and border, and entries of any length edited as a line edit
+// edits a short one.
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
+#include <limits>
 #include <stdexcept>
 
 #include "widgettesting.h"
@@ -23,23 +29,61 @@ namespace {
 
 constexpr ColourCode kYellow = 0x0080FFFF;
 
-// Three times what the line edit holds, with marks at both ends that only the whole shows.
+// Three times what the line edit draws from, with marks at both ends that only the whole shows.
 const QString kLong = u'1' + QString(3 * forms::TextBox::kShownLimit, u' ') + u'2';
+const QString kTenMegabytes = QString(10'000'000 - 1, u' ') + u'7';
 
-// A user's step: a key ("Ctrl+V", "Home"...), "type:<text>", "clear", or "cursor:<n>" (a
-// click that puts the cursor at the line edit's character n).
-void perform(forms::TextBox& box, const QString& step) {
+// A user's step: "type:<text>", a key ("Ctrl+V", "Home"...), or "undo" and "redo" for the
+// platform's keys.
+void perform(QWidget& widget, const QString& step) {
     if (step.startsWith(QLatin1String("type:"))) {
-        QTest::keyClicks(&box, step.mid(5));
-    } else if (step.startsWith(QLatin1String("cursor:"))) {
-        box.setCursorPosition(step.mid(7).toInt());
-    } else if (step == QLatin1String("clear")) {
-        box.clear();
-    } else {
-        const QKeyCombination key = QKeySequence(step)[0];
-        QTest::keyClick(&box, key.key(), key.keyboardModifiers());
+        QTest::keyClicks(&widget, step.mid(5));
+        return;
     }
-    QCoreApplication::processEvents();
+    const QKeySequence keys = step == QLatin1String("undo")   ? QKeySequence(QKeySequence::Undo)
+                              : step == QLatin1String("redo") ? QKeySequence(QKeySequence::Redo)
+                                                              : QKeySequence(step);
+    QTest::keyClick(&widget, keys[0].key(), keys[0].keyboardModifiers());
+}
+
+// What an entry box reads and where its cursor and selection are.
+struct Entry {
+    QString text;
+    int cursor;
+    int selectionStart;
+    int selectionEnd;
+};
+
+Entry entryOf(QLineEdit& edit) {
+    const int cursor = edit.cursorPosition();
+    return {edit.text(), cursor, edit.hasSelectedText() ? edit.selectionStart() : cursor,
+            edit.hasSelectedText() ? edit.selectionEnd() : cursor};
+}
+
+// The text box as the accessibility bus reads it: the whole entry.
+QAccessibleTextInterface& accessibleText(forms::TextBox& box) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
+    Q_ASSERT(accessible && accessible->textInterface());
+    return *accessible->textInterface();
+}
+
+Entry entryOf(forms::TextBox& box) {
+    QAccessibleTextInterface& text = accessibleText(box);
+    const int cursor = text.cursorPosition();
+    int start = cursor;
+    int end = cursor;
+    if (text.selectionCount() > 0) {
+        text.selection(0, &start, &end);
+    }
+    return {box.text(), cursor, start, end};
+}
+
+QString describe(const Entry& entry) {
+    return QStringLiteral("%1 characters, cursor %2, selection %3-%4")
+        .arg(entry.text.size())
+        .arg(entry.cursor)
+        .arg(entry.selectionStart)
+        .arg(entry.selectionEnd);
 }
 
 }  // namespace
@@ -50,8 +94,11 @@ class TextBoxTest : public QObject {
 private slots:
     void textBoxShowsBackgroundAndAppearance();
     void onlyATextBoxTakesAnAppearance();
-    void textBoxKeepsAnEntryOfAnyLength_data();
-    void textBoxKeepsAnEntryOfAnyLength();
+    void keysDoWhatTheyDoInALineEdit_data();
+    void keysDoWhatTheyDoInALineEdit();
+    void undoTakesBackAHugePasteAndRedoBringsItBack();
+    void selectAllGivesTheWholeEntryToBothClipboards();
+    void aHugeDropGoesInAsAPasteDoes();
 };
 
 void TextBoxTest::textBoxShowsBackgroundAndAppearance() {
@@ -62,13 +109,25 @@ void TextBoxTest::textBoxShowsBackgroundAndAppearance() {
     forms::applyProperty(box, Appearance::Flat);
     QCOMPARE(pixel(box, {4, 9}), name(QApplication::palette().color(QPalette::Base)));
     QCOMPARE(pixel(box, {0, 0}), name(QApplication::palette().color(QPalette::Text)));
+    QCOMPARE(pixel(box, {1, 1}), name(QApplication::palette().color(QPalette::Base)));
 
     forms::applyProperty(box, kYellow);
     forms::applyProperty(box, Appearance::Sunken3D);
+    QCOMPARE(box.background(), kYellow);
+    QCOMPARE(box.appearance(), Appearance::Sunken3D);
     QCOMPARE(pixel(box, {4, 9}), QStringLiteral("#ffff80"));
     QCOMPARE(pixel(box, {0, 0}), name(QApplication::palette().color(QPalette::Dark)));
     QCOMPARE(pixel(box, {1, 1}), name(QApplication::palette().color(QPalette::Shadow)));
     QCOMPARE(name(box.palette().color(QPalette::Text)), QStringLiteral("#000000"));
+
+    // A system colour follows the application palette when it changes.
+    box.setBackground(forms::colour::windowBackground);
+    QPalette other = widgettesting::darkPalette();
+    other.setColor(QPalette::Base, QColor(0x10, 0x20, 0x30));
+    widgettesting::ApplicationPalette changed(other);
+    QEvent themeSwitch(QEvent::ApplicationPaletteChange);  // as a desktop theme switch tells
+    QApplication::sendEvent(&box, &themeSwitch);           // every window
+    QCOMPARE(pixel(box, {4, 9}), QStringLiteral("#102030"));
 }
 
 void TextBoxTest::onlyATextBoxTakesAnAppearance() {
@@ -77,51 +136,132 @@ void TextBoxTest::onlyATextBoxTakesAnAppearance() {
                              forms::applyProperty(label, Appearance::Sunken3D));
 }
 
-void TextBoxTest::textBoxKeepsAnEntryOfAnyLength_data() {
-    QTest::addColumn<QStringList>("steps");  // each after pasting kLong into the empty box
-    QTest::addColumn<QString>("entry");
+// A plain line edit given the same text and the same keys is the measure: the text box must
+// leave the entry, the cursor and the selection as it does, however long the entry.
+void TextBoxTest::keysDoWhatTheyDoInALineEdit_data() {
     QTest::addColumn<QString>("clipboard");
-    const QString paste = QStringLiteral("Ctrl+V");
-    QTest::newRow("pasted") << QStringList{} << kLong << kLong;
-    QTest::newRow("typed after") << QStringList{"type:3"} << kLong + u'3' << kLong;
-    QTest::newRow("Home, typed before") << QStringList{"Home", "type:0"} << u'0' + kLong << kLong;
-    QTest::newRow("Home, End, typed after")
-        << QStringList{"Home", "End", "type:3"} << kLong + u'3' << kLong;
-    QTest::newRow("pasted again at the start")
-        << QStringList{"Home", paste} << kLong + kLong << kLong;
-    QTest::newRow("all typed over") << QStringList{"Ctrl+A", "type:5"} << "5" << kLong;
-    QTest::newRow("Shift+Home, deleted")
-        << QStringList{"Shift+Home", "Backspace", "Ctrl+Z"} << "" << kLong;
-    QTest::newRow("all copied") << QStringList{"Ctrl+A", "Ctrl+C", "End", "type:3"} << kLong + u'3'
-                                << kLong;
-    QTest::newRow("all cut") << QStringList{"Ctrl+A", "Ctrl+X", "type:4"} << "4" << kLong;
-    QTest::newRow("Home, Shift+End copied")
-        << QStringList{"type:3", "Home", "Shift+End", "Ctrl+C"} << kLong + u'3' << kLong + u'3';
-    const qsizetype heldFrom = kLong.size() - forms::TextBox::kShownLimit;
-    QTest::newRow("typed at the start of the held part")
-        << QStringList{"cursor:0", "type:x"} << kLong.left(heldFrom) + u'x' + kLong.mid(heldFrom)
-        << kLong;
-    QTest::newRow("cleared") << QStringList{"clear"} << "" << kLong;
+    QTest::addColumn<QStringList>("steps");
+    const QString blanks = u'1' + QString(100'000, u' ') + u'7';
+    const QString letters = QStringLiteral("5 ") + QString(100'000, u'a') + QStringLiteral(" 9");
+    const QString mixed = QStringLiteral("12,5 + 3.4e2\t(x)  -7");
+    QTest::newRow("word selection over 100,000 blanks, deleted")
+        << blanks << QStringList{"Ctrl+V", "Home", "Ctrl+Shift+Right", "Delete"};
+    QTest::newRow("a word of 100,000 letters selected, deleted")
+        << letters << QStringList{"Ctrl+V", "Home", "Ctrl+Right", "Ctrl+Shift+Right", "Delete"};
+    QTest::newRow("back over the words from the end")
+        << letters << QStringList{"Ctrl+V", "Ctrl+Left", "Ctrl+Left", "Ctrl+Shift+Left"};
+    QTest::newRow("words and separators")
+        << mixed << QStringList{"Ctrl+V",      "Home",       "Ctrl+Right",
+                                "Ctrl+Right",  "Ctrl+Right", "Ctrl+Shift+Right",
+                                "Ctrl+Delete", "End",        "Ctrl+Backspace"};
+    QTest::newRow("arrows end a selection")
+        << mixed << QStringList{"Ctrl+V", "Home",       "Shift+Right", "Shift+Right", "Right",
+                                "type:x", "Shift+Left", "Left",        "type:y"};
+    QTest::newRow("clusters and surrogate pairs")
+        << QStringLiteral("e\u0301x\U0001F600y")
+        << QStringList{"Ctrl+V", "Home", "Right", "Delete", "End", "Left", "Backspace"};
+    QTest::newRow("long: Home, typed before") << kLong << QStringList{"Ctrl+V", "Home", "type:0"};
+    QTest::newRow("long: Home, End, typed after")
+        << kLong << QStringList{"Ctrl+V", "Home", "End", "type:3"};
+    QTest::newRow("long: pasted again at the start")
+        << kLong << QStringList{"Ctrl+V", "Home", "Ctrl+V"};
+    QTest::newRow("long: all typed over") << kLong << QStringList{"Ctrl+V", "Ctrl+A", "type:5"};
+    QTest::newRow("long: Shift+Home, deleted, undone")
+        << kLong << QStringList{"Ctrl+V", "Shift+Home", "Backspace", "undo"};
+    QTest::newRow("long: all cut, typed")
+        << kLong << QStringList{"Ctrl+V", "Ctrl+A", "Ctrl+X", "type:4"};
+    QTest::newRow("long: a word back across the shown part")
+        << kLong << QStringList{"Ctrl+V", "Ctrl+Left", "Ctrl+Left", "Shift+Right", "type:x"};
+    QTest::newRow("typed, pasted, undone, typed")
+        << QStringLiteral("  7") << QStringList{"type:12", "Ctrl+V", "undo", "type:3"};
 }
 
-// The whole entry is what the box reads, however it was edited; the line edit and the
-// accessibility bus never get more than the limit of it.
-void TextBoxTest::textBoxKeepsAnEntryOfAnyLength() {
-    QFETCH(QStringList, steps);
-    QFETCH(QString, entry);
+void TextBoxTest::keysDoWhatTheyDoInALineEdit() {
     QFETCH(QString, clipboard);
+    QFETCH(QStringList, steps);
+    QLineEdit plain;
+    plain.setMaxLength(std::numeric_limits<int>::max());
     forms::TextBox box;
-    QApplication::clipboard()->setText(kLong);
-    for (const QString& step : QStringList{"Ctrl+V"} + steps) {
-        perform(box, step);
-        QVERIFY2(box.QLineEdit::text().size() <= forms::TextBox::kShownLimit, qPrintable(step));
+    for (QWidget* widget : {static_cast<QWidget*>(&plain), static_cast<QWidget*>(&box)}) {
+        QApplication::clipboard()->setText(clipboard);
+        for (const QString& step : steps) {
+            perform(*widget, step);
+        }
     }
-    QCOMPARE(box.text().size(), entry.size());
-    QVERIFY(box.text() == entry);
-    QVERIFY(QApplication::clipboard()->text() == clipboard);
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
-    QVERIFY(accessible && accessible->textInterface());
-    QVERIFY(accessible->textInterface()->characterCount() <= forms::TextBox::kShownLimit);
+    const Entry expected = entryOf(plain);
+    const Entry actual = entryOf(box);
+    QCOMPARE(describe(actual), describe(expected));
+    QVERIFY(actual.text == expected.text);
+}
+
+// A paste of megabytes is one step back and one step forward, and the accessibility bus
+// reads the whole entry.
+void TextBoxTest::undoTakesBackAHugePasteAndRedoBringsItBack() {
+    forms::TextBox box;
+    QApplication::clipboard()->setText(kTenMegabytes);
+    for (const QString& step : QStringList{"type:12", "Ctrl+V"}) {
+        perform(box, step);
+    }
+    QCOMPARE(accessibleText(box).characterCount(), kTenMegabytes.size() + 2);
+    perform(box, QStringLiteral("undo"));
+    QCOMPARE(box.text(), QStringLiteral("12"));
+    perform(box, QStringLiteral("redo"));
+    QVERIFY(box.text() == QStringLiteral("12") + kTenMegabytes);
+}
+
+// Ctrl+A, Ctrl+C, and the context menu's Select All and Cut, on a megabyte.
+void TextBoxTest::selectAllGivesTheWholeEntryToBothClipboards() {
+    const QString megabyte = u'3' + QString(1 << 20, u' ') + u'4';
+    forms::TextBox box;
+    box.setText(megabyte);
+    perform(box, QStringLiteral("Ctrl+A"));
+    perform(box, QStringLiteral("Ctrl+C"));
+    QVERIFY(QApplication::clipboard()->text() == megabyte);
+
+    box.setText(megabyte + u'5');
+    const auto chooseFromMenu = [&box](qsizetype item) {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, {5, 5}, box.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&box, &click);
+        auto* menu = box.findChild<QMenu*>();
+        QVERIFY(menu);
+        QList<QAction*> items = menu->actions();
+        items.removeIf([](const QAction* action) { return action->isSeparator(); });
+        items.value(item < 0 ? items.size() + item : item)->trigger();
+        delete menu;
+    };
+    chooseFromMenu(-1);  // Select All
+    chooseFromMenu(2);   // Cut
+    QVERIFY(QApplication::clipboard()->text() == megabyte + u'5');
+    QCOMPARE(box.text(), QString());
+
+    if (!QApplication::clipboard()->supportsSelection()) {
+        QSKIP("this platform has no primary selection (the end-to-end suite checks it on X11)");
+    }
+    box.setText(megabyte);
+    perform(box, QStringLiteral("Ctrl+A"));
+    QVERIFY(QApplication::clipboard()->text(QClipboard::Selection) == megabyte);
+}
+
+// 10 MB dropped into the box go in at the drop as a paste does: whole, and undone in one step.
+void TextBoxTest::aHugeDropGoesInAsAPasteDoes() {
+    forms::TextBox box;
+    box.resize(217, 19);
+    box.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    perform(box, QStringLiteral("type:12"));
+    QMimeData dropped;
+    dropped.setText(kTenMegabytes);
+    const QPointF rightEnd(box.width() - 3, box.height() / 2);
+    QDragEnterEvent enter(rightEnd.toPoint(), Qt::CopyAction, &dropped, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(&box, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(rightEnd, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&box, &drop);
+    QVERIFY(drop.isAccepted());
+    QCOMPARE(box.text().size(), kTenMegabytes.size() + 2);
+    QVERIFY(box.text() == QStringLiteral("12") + kTenMegabytes);
+    perform(box, QStringLiteral("undo"));
+    QCOMPARE(box.text(), QStringLiteral("12"));
 }
 
 QTEST_MAIN(TextBoxTest)

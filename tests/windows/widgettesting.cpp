@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QLineEdit>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -72,7 +71,7 @@ int brightnessContrast(const QColor& a, const QColor& b) {
     return std::abs(qGray(a.rgb()) - qGray(b.rgb()));
 }
 
-void typeEntry(QLineEdit& entry, const QString& text) {
+void typeEntry(QWidget& entry, const QString& text) {
     QTest::keyClick(&entry, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&entry, Qt::Key_Delete);
     QTest::keyClicks(&entry, text);

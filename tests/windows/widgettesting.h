@@ -10,7 +10,6 @@
 #include <functional>
 
 class QAbstractButton;
-class QLineEdit;
 class QWidget;
 class Form2;
 
@@ -49,7 +48,7 @@ int brightnessContrast(const QColor& a, const QColor& b);
 // ---- Acting as a user -------------------------------------------------------------------------
 
 // Replaces what the entry box holds by typing: select all, delete, type the text.
-void typeEntry(QLineEdit& entry, const QString& text);
+void typeEntry(QWidget& entry, const QString& text);
 void click(QAbstractButton& button);
 // Brings the window to the front and waits until it is active; false if it never is.
 bool activate(QWidget& window);

@@ -3,7 +3,6 @@
 #include "windows/forms/properties.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <stdexcept>
@@ -24,14 +23,10 @@ struct BackgroundRoles {
     bool fillsBackground;
 };
 
-constexpr BackgroundRoles kTextBoxRoles{QPalette::Base, QPalette::Text, false};
 constexpr BackgroundRoles kButtonRoles{QPalette::Button, QPalette::ButtonText, false};
 constexpr BackgroundRoles kLabelRoles{QPalette::Window, QPalette::WindowText, true};
 
 BackgroundRoles backgroundRoles(const QWidget& control) {
-    if (qobject_cast<const QLineEdit*>(&control)) {
-        return kTextBoxRoles;
-    }
     if (qobject_cast<const QPushButton*>(&control)) {
         return kButtonRoles;
     }
@@ -43,6 +38,10 @@ ColourCode storedBackground(const QWidget& control) {
 }
 
 void setBackground(QWidget& control, ColourCode code) {
+    if (auto* box = qobject_cast<TextBox*>(&control)) {
+        box->setBackground(code);  // keeps its own code and resolves it again on palette changes
+        return;
+    }
     control.setProperty(kBackgroundProperty, code);
     showBackground(control);
 }

@@ -1,75 +1,136 @@
 #pragma once
 
-// TextBox: the forms' entry box, a line edit with its own border that takes an entry of any
-// length.
+// TextBox: the forms' entry box, which takes an entry of any length and loses none of it.
 
 #include <QClipboard>
-#include <QLineEdit>
+#include <QElapsedTimer>
+#include <QPoint>
 #include <QString>
+#include <QWidget>
+
+#include <algorithm>
+#include <vector>
 
 #include "windows/forms/appearance.h"
+#include "windows/forms/colours.h"
+
+class QLineEdit;
 
 namespace forms {
 
-// The forms' text box: a line edit that draws the border of its appearance itself and takes
-// an entry of any length.
+class TextBoxAccessible;
+
+// The forms' text box: an entry of any length, a background colour code and a border
+// appearance.
 //
 // Qt's line edit lays out and shapes its whole text on every change and every paint, keeps one
 // undo step for each character typed or pasted, and hands its whole text to the accessibility
-// bus: a paste of megabytes stops the window for many seconds. So the line edit itself holds
-// only the part of the entry around the cursor, at most kShownLimit characters, far more than
-// the box can show; the text box keeps the text before and after that part aside and moves
-// the part along when the cursor nears its ends. An entry that fits the limit is an ordinary
-// line edit. The text box's own text(), setText() and clear() hide the line edit's and work
-// on the whole entry; what reaches the line edit's interface (and the accessibility bus)
-// works on the part it holds. Pasting, copying, cutting, Home and End, and a selection that
-// runs to an end of the part (select all, Shift+Home) act on the whole entry. An edit that
-// reaches into the text kept aside, and moving the part, start the undo history afresh.
-class TextBox : public QLineEdit {
+// bus: a paste of megabytes stops the window for seconds. So the text box keeps the entry, its
+// cursor, its selection and its undo history itself, and a line edit that it owns privately
+// only draws the part of the entry around the cursor (at most kShownLimit characters, far more
+// than the box shows). Every way into the entry (keys, input methods, mouse, drops, the
+// context menu, the clipboards and the accessibility bus) goes through the text box, which
+// edits the whole entry; the line edit is never edited by anything but the text box. Moving
+// the cursor by characters and words follows the line edit's own rules (Qt's text layout).
+class TextBox : public QWidget {
     Q_OBJECT
 public:
-    static constexpr qsizetype kShownLimit = 65536;
+    static constexpr qsizetype kShownLimit = 4096;
 
     explicit TextBox(QWidget* parent = nullptr);
 
-    void setAppearance(Appearance appearance);
-
     // The whole entry.
-    QString text() const;
+    QString text() const { return entry_; }
+    // A new entry from the program: the cursor at its end and the undo history started afresh
+    // (so that clearing a huge entry gives its memory back).
     void setText(const QString& text);
     void clear();
 
+    void setAlignment(Qt::Alignment alignment);
+
+    // The background colour code, resolved against the application palette now and whenever
+    // that palette changes.
+    void setBackground(ColourCode code);
+    ColourCode background() const { return background_; }
+    void setAppearance(Appearance appearance);
+    Appearance appearance() const { return appearance_; }
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    // Whether the line edit's selection runs to its first or last character while text is
-    // kept aside on that side: the selection then goes on through that text.
-    struct SelectionReach {
-        bool start = false;
-        bool end = false;
+    friend class TextBoxAccessible;
+
+    // One undoable change: the text removed at a position and the text put there, and the
+    // cursor and selection it was made from.
+    struct Edit {
+        qsizetype at;
+        QString removed;
+        QString inserted;
+        qsizetype cursorBefore;
+        qsizetype anchorBefore;
     };
-    SelectionReach selectionReach() const;
-    QString selectedEntryText() const;
+    enum class EditKind { Typing, Other };
 
-    template <typename Edit>
-    void editHeldPart(Edit edit);
-    void pasteFrom(QClipboard::Mode mode);
-    void copyEntrySelection();
-    void cutEntrySelection();
-    // Puts the part of the entry around the cursor into the line edit and the rest aside.
-    void holdAround(QString entry, qsizetype cursor);
-    void scheduleRecentre();
-    void recentre();
+    bool hasSelection() const { return anchor_ != cursor_; }
+    qsizetype selectionStart() const { return std::min(anchor_, cursor_); }
+    qsizetype selectionEnd() const { return std::max(anchor_, cursor_); }
+    QString selectedText() const;
 
+    // The whole-entry operations every entry point comes down to.
+    void replace(qsizetype from, qsizetype to, const QString& with,
+                 EditKind kind = EditKind::Other);
+    void insert(const QString& text, EditKind kind = EditKind::Other);
+    void removeSelection();
+    void moveTo(qsizetype position, bool extendSelection);
+    void select(qsizetype anchor, qsizetype cursor);
+    void selectWordAt(qsizetype position);
+    void deleteForward();
+    void deleteBackward();
+    void undo();
+    void redo();
+    void copy(QClipboard::Mode mode = QClipboard::Clipboard) const;
+    void cut();
+    void paste(QClipboard::Mode mode = QClipboard::Clipboard);
+    void offerSelection() const;  // the selection to the desktop's primary selection
+    void restart(const QString& text);
+
+    bool handleStandardKey(QKeyEvent* event);
+    void handleMouse(QMouseEvent* event);
+    qsizetype positionAt(QPoint point) const;  // in the text box's coordinates
+
+    // Puts the part of the entry around the cursor into the line edit, with the cursor and the
+    // part of the selection it holds, and tells the accessibility bus what changed.
+    void showEntry(bool textChanged, qsizetype editedAt = 0);
+    void showBackground();
+    void placeView();
+
+    QLineEdit* view_;
+    QString entry_;
+    qsizetype cursor_ = 0;
+    qsizetype anchor_ = 0;     // the selection's other end; equal to cursor_ without one
+    qsizetype shownFrom_ = 0;  // where the line edit's text starts in the entry
+    std::vector<Edit> undo_;
+    std::vector<Edit> redo_;
+    bool typing_ = false;  // whether the next character typed joins the last undo step
+    ColourCode background_ = colour::windowBackground;
     Appearance appearance_ = Appearance::Sunken3D;
-    QString before_;  // the entry's text before the part the line edit holds
-    QString after_;   // and after it
-    bool recentrePending_ = false;
+    QElapsedTimer doubleClicked_;  // a third click soon after a double click selects all
+    QPoint doubleClickedAt_;
 };
 
 }  // namespace forms
