@@ -1,10 +1,11 @@
 #!/usr/bin/python3
-"""Huge-paste benchmark: how long the main window takes to show a 10 MB paste and to answer
-"Přičti" on it, and how long it stops answering meanwhile, with the accessibility bus on (a
-screen reader attached) and off.
+"""Huge-paste benchmark: how long the main window takes to show a 10 MB paste (or drop) and to
+answer "Přičti" on it, how long it stops answering meanwhile, and how much memory it takes and
+gives back, with the accessibility bus on (a screen reader attached) and off.
 
     /usr/bin/python3 bench/app/paste.py --program build/release/app/kalvet [--runs 3]
         [--a11y on|off|both] [--locale C|cs_CZ.UTF-8] [--size BYTES] [--case NAME ...]
+        [--drag-source build/release/bench/app/drag_source] [--method paste|drop|both]
         [--perf DIR]
 
 The program runs on a private Xvfb display (no window manager), with a D-Bus session bus and,
@@ -17,9 +18,14 @@ at the caret, reads that line after every caret move. Each run starts a fresh pr
      Ctrl+V: "paste -> shown" is the time until the entry box shows a picture other than
      the two of its blinking cursor before the paste, "paste -> answering" the time until
      the window has answered a ping sent after that;
+     with --method drop, the text is dragged instead from a window of drag_source (a Qt
+     program offering it as text/plain over XDND) onto the entry box, and the times run from
+     letting go of the button;
   3. clicks "Přičti": "click -> answer" is the time until the label's pixels change, or until
      a message box is mapped (10 MB of digits is too large a number: the overflow box);
-  4. all along, sends the window a _NET_WM_PING every 20 ms and times each answer: "longest
+  4. clicks "Reset": "peak memory" is the program's VmHWM by then, "memory at start" its
+     VmRSS before the paste and "memory after Reset" its VmRSS a second after Reset;
+  5. all along, sends the window a _NET_WM_PING every 20 ms and times each answer: "longest
      unanswered" is the longest a ping waited, which is how long the window stopped
      answering its window manager (a desktop greys out or offers to kill a window after a
      few seconds of this).
@@ -190,7 +196,40 @@ class Perf:
         return self.report
 
 
-def measure(session, probe, program, locale, a11y, text_file, perf_dir, label):
+def memory_mb(pid, field):
+    """VmRSS or VmHWM of a process, in MB."""
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith(field + ":"):
+                return int(line.split()[1]) / 1024
+    return float("nan")
+
+
+def drag_and_drop(session, source_pid, target):
+    """Presses the mouse on the drag source's window, moves it onto the target in a few steps
+    and lets go; returns the time it let go."""
+    xdesk = xwin.XDesktop(session.display)
+    try:
+        source = xdesk.wait_for_window(source_pid, "Drag source", 30.0)
+    finally:
+        xdesk.close()
+    start_x, start_y = source.x + source.width // 2, source.y + source.height // 2
+    x, y, w, h = target
+    end_x, end_y = x + w - 10, y + h // 2
+    xwin.run_xdotool(session.display, ["mousemove", str(start_x), str(start_y), "mousedown", "1"])
+    time.sleep(0.3)
+    for step in range(1, 6):
+        xwin.run_xdotool(session.display, [
+            "mousemove", str(start_x + (end_x - start_x) * step // 5),
+            str(start_y + (end_y - start_y) * step // 5)])
+        time.sleep(0.1)
+    time.sleep(0.3)
+    let_go = time.monotonic()
+    xwin.run_xdotool(session.display, ["mouseup", "1"])
+    return let_go
+
+
+def measure(session, probe, program, locale, a11y, text_file, perf_dir, label, drag_source=None):
     env = session.program_environment(locale)
     if not a11y:
         for name in ("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY"):
@@ -219,17 +258,25 @@ def measure(session, probe, program, locale, a11y, text_file, perf_dir, label):
         label_before = probe.pixels(places["label"])
         entry_before = probe.looks_of(places["entry"], BLINK_SECONDS)
 
-        clip = session.start_helper(
-            "xclip", ["xclip", "-quiet", "-selection", "clipboard", "-loops", "1", "-i", text_file],
-            session.base_environment())
-        probe.wait_until(probe.clipboard_owned, "clipboard owner", 10.0)
+        result["memory at start"] = memory_mb(kalvet.pid, "VmRSS")
+        if drag_source:
+            clip = session.start_helper("drag-source", [drag_source, text_file],
+                                        session.base_environment())
+        else:
+            clip = session.start_helper(
+                "xclip", ["xclip", "-quiet", "-selection", "clipboard", "-loops", "1", "-i",
+                          text_file], session.base_environment())
+            probe.wait_until(probe.clipboard_owned, "clipboard owner", 10.0)
         if perf_dir:
             perf = Perf(perf_dir, label, kalvet.pid)
         probe.pump(0.2)
         probe.reset()
 
-        start = time.monotonic()
-        xwin.press_keys(session.display, "ctrl+v")
+        if drag_source:
+            start = drag_and_drop(session, clip.pid, places["entry"])
+        else:
+            start = time.monotonic()
+            xwin.press_keys(session.display, "ctrl+v")
         shown = probe.wait_until(lambda: probe.pixels(places["entry"]) not in entry_before,
                                  "pasted text in the entry box")
         result["paste -> shown"] = shown - start
@@ -249,6 +296,12 @@ def measure(session, probe, program, locale, a11y, text_file, perf_dir, label):
         settled = time.monotonic()
         probe.wait_until(lambda: probe.answering_since(settled), "answer to a ping after the click")
         result["longest unanswered"] = max(paste_wait, probe.longest_unanswered())
+        result["peak memory"] = memory_mb(kalvet.pid, "VmHWM")
+        if probe.mapped:  # the overflow box: its OK button has the focus
+            xwin.press_keys(session.display, "Return")
+        click(session.display, places["Reset"])
+        probe.pump(1.0)
+        result["memory after Reset"] = memory_mb(kalvet.pid, "VmRSS")
     except Stuck as reason:
         result["stuck"] = str(reason)
         result["longest unanswered"] = probe.longest_unanswered()
@@ -295,18 +348,27 @@ def main():
     parser.add_argument("--size", type=int, default=SIZE, help="characters in each paste")
     parser.add_argument("--case", action="append", default=[], help="run only these cases")
     parser.add_argument("--perf", metavar="DIR", help="profile each run with perf into DIR")
+    parser.add_argument("--drag-source", help="the drag_source program, for drops")
+    parser.add_argument("--method", choices=["paste", "drop", "both"], default=None,
+                        help="paste with Ctrl+V, drop from drag_source, or both (the default "
+                             "with --drag-source)")
     parser.add_argument("--screen-reader", action="store_true", help=argparse.SUPPRESS)
     if "--screen-reader" in sys.argv:
         return screen_reader()
     args = parser.parse_args()
     program = os.path.abspath(args.program)
+    method = args.method or ("both" if args.drag_source else "paste")
+    if method != "paste" and not args.drag_source:
+        parser.error("--method drop needs --drag-source")
+    methods = {"paste": [None], "drop": [os.path.abspath(args.drag_source or "")],
+               "both": [None, os.path.abspath(args.drag_source or "")]}[method]
     texts = cases(args.size)
     chosen = args.case or list(texts)
     settings = {"on": [True], "off": [False], "both": [False, True]}[args.a11y]
     if args.perf:
         os.makedirs(args.perf, exist_ok=True)
 
-    print(f"Pasting {args.size:,} characters into the entry box, then Přičti; "
+    print(f"Pasting (and dropping) {args.size:,} characters into the entry box, then Přičti; "
           f"{args.runs} runs each, locale {args.locale}:")
     with tempfile.TemporaryDirectory(prefix="kalvet-paste-") as tmp:
         for a11y in settings:
@@ -321,12 +383,15 @@ def main():
                         text_file = os.path.join(tmp, "paste.txt")
                         with open(text_file, "w", encoding="utf-8") as out:
                             out.write(texts[name])
-                        results = []
-                        for run in range(args.runs):
-                            tag = f"{name.replace(' ', '_')}-a11y_{'on' if a11y else 'off'}-{run}"
-                            results.append(measure(session, probe, program, args.locale, a11y,
-                                                   text_file, args.perf, tag))
-                        report(name, a11y, results)
+                        for source in methods:
+                            results = []
+                            how = "drop" if source else "paste"
+                            for run in range(args.runs):
+                                tag = (f"{name.replace(' ', '_')}-{how}-"
+                                       f"a11y_{'on' if a11y else 'off'}-{run}")
+                                results.append(measure(session, probe, program, args.locale,
+                                                       a11y, text_file, args.perf, tag, source))
+                            report(f"{name} ({how})", a11y, results)
                 finally:
                     probe.close()
     return 0
@@ -336,6 +401,11 @@ def report(name, a11y, results):
     print(f"  {name!r}, accessibility bus {'on' if a11y else 'off'}:")
     for key in ("paste -> shown", "paste -> answering", "click -> answer", "longest unanswered"):
         print(f"    {key:20s} {figure([r[key] for r in results if key in r])}")
+    for key in ("memory at start", "peak memory", "memory after Reset"):
+        values = [r[key] for r in results if key in r]
+        if values:
+            print(f"    {key:20s} {statistics.median(values):9.0f} MB  "
+                  f"(min {min(values):.0f}, max {max(values):.0f})")
     answers = sorted({r.get("answer", "-") for r in results})
     print(f"    answer               {', '.join(answers)}")
     for r in results:
