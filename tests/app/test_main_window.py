@@ -8,6 +8,7 @@ Run with Debian's /usr/bin/python3 (it has pyatspi):
 
 import collections
 import os
+import subprocess
 import sys
 import unittest
 
@@ -260,6 +261,19 @@ class MainWindowTest(KalvetTestCase):
         self.assert_shows("", "", "adding the long entry")
         k.choose("Poslední zadané číslo")
         self.assert_shows("Poslední zadané číslo je 123.", "", "asking for the last number")
+
+    def test_select_all_puts_the_whole_entry_on_the_primary_selection(self):
+        k = self.kalvet
+        text = "4" + " " * 1_000_000 + "2"
+        k.enter(text)
+        k.keys("ctrl+a")
+
+        def primary_selection():
+            env = {**os.environ, **Context.session.base_environment()}
+            return subprocess.run(["xclip", "-o", "-selection", "primary"], env=env,
+                                  capture_output=True, timeout=10).stdout.decode()
+
+        poll(lambda: primary_selection() == text, 10.0, "the whole entry on the primary selection")
 
     def test_ten_megabyte_pastes_are_read_whole(self):
         k = self.kalvet

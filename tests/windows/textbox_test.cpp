@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,11 +34,17 @@ constexpr ColourCode kYellow = 0x0080FFFF;
 const QString kLong = u'1' + QString(3 * forms::TextBox::kShownLimit, u' ') + u'2';
 const QString kTenMegabytes = QString(10'000'000 - 1, u' ') + u'7';
 
-// A user's step: "type:<text>", a key ("Ctrl+V", "Home"...), or "undo" and "redo" for the
-// platform's keys.
+// A user's step: "type:<text>", "compose:<text>" (an input method commits it), a key
+// ("Ctrl+V", "Home"...), or "undo" and "redo" for the platform's keys.
 void perform(QWidget& widget, const QString& step) {
     if (step.startsWith(QLatin1String("type:"))) {
         QTest::keyClicks(&widget, step.mid(5));
+        return;
+    }
+    if (step.startsWith(QLatin1String("compose:"))) {
+        QInputMethodEvent composed;
+        composed.setCommitString(step.mid(8));
+        QApplication::sendEvent(&widget, &composed);
         return;
     }
     const QKeySequence keys = step == QLatin1String("undo")   ? QKeySequence(QKeySequence::Undo)
@@ -170,6 +177,8 @@ void TextBoxTest::keysDoWhatTheyDoInALineEdit_data() {
         << kLong << QStringList{"Ctrl+V", "Shift+Home", "Backspace", "undo"};
     QTest::newRow("long: all cut, typed")
         << kLong << QStringList{"Ctrl+V", "Ctrl+A", "Ctrl+X", "type:4"};
+    QTest::newRow("long: an input method's text over a selection")
+        << kLong << QStringList{"Ctrl+V", "Ctrl+Left", "Shift+Home", "compose:\u010D", "End"};
     QTest::newRow("long: a word back across the shown part")
         << kLong << QStringList{"Ctrl+V", "Ctrl+Left", "Ctrl+Left", "Shift+Right", "type:x"};
     QTest::newRow("typed, pasted, undone, typed")
