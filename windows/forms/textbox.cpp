@@ -1,5 +1,5 @@
-// TextBox: the whole entry with its cursor, selection and undo history, every way into it, and
-// the line edit that draws the part around the cursor.
+// TextBox: every way into the entry, the line edit that draws the part around the cursor, and
+// what the accessibility bus sees.
 
 #include "windows/forms/textbox.h"
 
@@ -14,7 +14,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <functional>
@@ -27,39 +26,6 @@
 namespace forms {
 
 namespace {
-
-// ---- Moving by characters and words ---------------------------------------------------------
-
-// How much of the entry around a position is laid out to find the next character or word
-// boundary; the stretch doubles while the boundary found is its end rather than the entry's.
-constexpr qsizetype kBoundarySpan = 256;
-constexpr qsizetype kBoundaryContext = 16;  // around the position, for clusters across it
-
-// Where the line edit's cursor goes from position, one character or word on: Qt's own rules,
-// asked of a stretch of the entry, never of megabytes when a few characters decide.
-qsizetype nextPosition(const QString& entry, qsizetype position, QTextLayout::CursorMode mode) {
-    const qsizetype from = std::max(qsizetype{0}, position - kBoundaryContext);
-    for (qsizetype span = kBoundarySpan;; span *= 2) {
-        const qsizetype to = std::min(entry.size(), position + span);
-        const QTextLayout layout(entry.mid(from, to - from));
-        const qsizetype next = from + layout.nextCursorPosition(int(position - from), mode);
-        if (next < to || to == entry.size()) {
-            return next;
-        }
-    }
-}
-
-qsizetype previousPosition(const QString& entry, qsizetype position, QTextLayout::CursorMode mode) {
-    const qsizetype to = std::min(entry.size(), position + kBoundaryContext);
-    for (qsizetype span = kBoundarySpan;; span *= 2) {
-        const qsizetype from = std::max(qsizetype{0}, position - span);
-        const QTextLayout layout(entry.mid(from, to - from));
-        const qsizetype previous = from + layout.previousCursorPosition(int(position - from), mode);
-        if (previous > from || from == 0) {
-            return previous;
-        }
-    }
-}
 
 // Whether Left and Right end a selection at its edge (the X11 and macOS keyboard schemes) or
 // move on from the cursor (the Windows scheme): asked once of a line edit, which knows the
@@ -111,7 +77,7 @@ public:
     }
 
     QString text(QAccessible::Text kind) const override {
-        return kind == QAccessible::Value ? box().entry_ : QAccessibleWidget::text(kind);
+        return kind == QAccessible::Value ? entry().text() : QAccessibleWidget::text(kind);
     }
 
     // The line edit that draws the entry is the text box's own business, not a child.
@@ -121,25 +87,33 @@ public:
 
     // Text
     void selection(int index, int* start, int* end) const override {
-        const bool any = index == 0 && box().hasSelection();
-        *start = any ? int(box().selectionStart()) : 0;
-        *end = any ? int(box().selectionEnd()) : 0;
+        const bool any = index == 0 && entry().hasSelection();
+        *start = any ? int(entry().selectionStart()) : 0;
+        *end = any ? int(entry().selectionEnd()) : 0;
     }
-    int selectionCount() const override { return box().hasSelection() ? 1 : 0; }
+    int selectionCount() const override { return entry().hasSelection() ? 1 : 0; }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
-    void removeSelection(int) override { box().moveTo(box().cursor_, false); }
-    void setSelection(int, int start, int end) override { box().select(start, end); }
-    int cursorPosition() const override { return int(box().cursor_); }
-    void setCursorPosition(int position) override { box().moveTo(position, false); }
-    QString text(int start, int end) const override { return box().entry_.mid(start, end - start); }
-    int characterCount() const override { return int(box().entry_.size()); }
+    void removeSelection(int) override { setCursorPosition(cursorPosition()); }
+    void setSelection(int, int start, int end) override {
+        box().entry_.select(start, end);
+        box().showEntry();
+    }
+    int cursorPosition() const override { return int(entry().cursor()); }
+    void setCursorPosition(int position) override {
+        box().entry_.moveTo(position, false);
+        box().showEntry();
+    }
+    QString text(int start, int end) const override {
+        return entry().text().mid(start, end - start);
+    }
+    int characterCount() const override { return int(entry().text().size()); }
     QRect characterRect(int) const override { return {}; }
     int offsetAtPoint(const QPoint& point) const override {
         return int(box().positionAt(box().mapFromGlobal(point)));
     }
     void scrollToSubstring(int start, int end) override {
-        box().moveTo(end, false);
-        box().moveTo(start, false);
+        setCursorPosition(end);
+        setCursorPosition(start);
     }
     QString attributes(int, int* start, int* end) const override {
         *start = 0;
@@ -148,14 +122,15 @@ public:
     }
 
     // Editable text
-    void deleteText(int start, int end) override { box().replace(start, end, QString()); }
-    void insertText(int at, const QString& text) override { box().replace(at, at, text); }
+    void deleteText(int start, int end) override { replaceText(start, end, QString()); }
+    void insertText(int at, const QString& text) override { replaceText(at, at, text); }
     void replaceText(int start, int end, const QString& text) override {
-        box().replace(start, end, text);
+        box().showEdit(box().entry_.replace(start, end, text));
     }
 
 private:
     TextBox& box() const { return *static_cast<TextBox*>(widget()); }
+    const EntryModel& entry() const { return box().entry_; }
 };
 
 namespace {
@@ -224,25 +199,15 @@ TextBox::TextBox(QWidget* parent) : QWidget(parent), view_(new QLineEdit(this)) 
 }
 
 void TextBox::setText(const QString& text) {
-    restart(text);
-}
-
-void TextBox::clear() {
-    restart(QString());
-}
-
-void TextBox::restart(const QString& text) {
-    const bool large = entry_.size() >= kLargeEntry;
-    const QString old = std::exchange(entry_, text);
-    undo_.clear();
-    redo_.clear();
-    typing_ = false;
-    cursor_ = anchor_ = entry_.size();
-    announceEdit(this, 0, old, entry_);
-    showEntry(true);
+    const bool large = entry_.text().size() >= kLargeEntry;
+    showEdit(entry_.reset(text));
     if (large) {
         QMetaObject::invokeMethod(this, &releaseFreedMemory, Qt::QueuedConnection);
     }
+}
+
+void TextBox::clear() {
+    setText(QString());
 }
 
 void TextBox::setAlignment(Qt::Alignment alignment) {
@@ -294,138 +259,32 @@ void TextBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-// ---- The whole entry ----------------------------------------------------------------------
+// ---- The whole entry and the clipboards ----------------------------------------------------
 
-QString TextBox::selectedText() const {
-    return entry_.mid(selectionStart(), selectionEnd() - selectionStart());
-}
-
-void TextBox::replace(qsizetype from, qsizetype to, const QString& with, EditKind kind) {
-    from = std::clamp(from, qsizetype{0}, entry_.size());
-    to = std::clamp(to, from, entry_.size());
-    QString removed = entry_.mid(from, to - from);
-    if (removed.isEmpty() && with.isEmpty()) {
+void TextBox::showEdit(const EntryModel::Change& change) {
+    if (change.isEmpty()) {
+        showEntry();
         return;
     }
-    const bool joins = kind == EditKind::Typing && typing_ && removed.isEmpty() && !undo_.empty() &&
-                       undo_.back().at + undo_.back().inserted.size() == from;
-    if (joins) {
-        undo_.back().inserted += with;
-    } else {
-        undo_.push_back({from, removed, with, cursor_, anchor_});
-    }
-    redo_.clear();
-    if (from == 0 && to == entry_.size()) {
-        entry_ = with;  // shares the text rather than copying it
-    } else {
-        entry_.replace(from, to - from, with);
-    }
-    cursor_ = anchor_ = from + with.size();
-    typing_ = kind == EditKind::Typing;
-    announceEdit(this, from, removed, with);
-    showEntry(true, from);
-}
-
-void TextBox::insert(const QString& text, EditKind kind) {
-    replace(selectionStart(), selectionEnd(), text, kind);
-}
-
-void TextBox::removeSelection() {
-    if (hasSelection()) {
-        replace(selectionStart(), selectionEnd(), QString());
-    }
-}
-
-void TextBox::moveTo(qsizetype position, bool extendSelection) {
-    cursor_ = std::clamp(position, qsizetype{0}, entry_.size());
-    if (!extendSelection) {
-        anchor_ = cursor_;
-    }
-    typing_ = false;
-    showEntry(false);
-}
-
-void TextBox::select(qsizetype anchor, qsizetype cursor) {
-    anchor_ = std::clamp(anchor, qsizetype{0}, entry_.size());
-    moveTo(cursor, true);
-}
-
-// A double click's word: from the start of the word at the position to its end, without the
-// blanks after it, as the line edit selects it.
-void TextBox::selectWordAt(qsizetype position) {
-    const qsizetype start =
-        previousPosition(entry_, std::min(position + 1, entry_.size()), QTextLayout::SkipWords);
-    qsizetype end = nextPosition(entry_, start, QTextLayout::SkipWords);
-    while (end > position && end > start && entry_[end - 1].isSpace()) {
-        --end;
-    }
-    select(start, end);
-}
-
-void TextBox::deleteForward() {
-    if (hasSelection()) {
-        removeSelection();
-    } else {
-        replace(cursor_, nextPosition(entry_, cursor_, QTextLayout::SkipCharacters), QString());
-    }
-}
-
-// Backspace takes one character, both halves of a surrogate pair together.
-void TextBox::deleteBackward() {
-    if (hasSelection()) {
-        removeSelection();
-    } else if (cursor_ > 0) {
-        const bool pair = cursor_ > 1 && entry_[cursor_ - 1].isLowSurrogate() &&
-                          entry_[cursor_ - 2].isHighSurrogate();
-        replace(cursor_ - (pair ? 2 : 1), cursor_, QString());
-    }
-}
-
-void TextBox::undo() {
-    if (undo_.empty()) {
-        return;
-    }
-    Edit edit = std::move(undo_.back());
-    undo_.pop_back();
-    entry_.replace(edit.at, edit.inserted.size(), edit.removed);
-    cursor_ = edit.cursorBefore;
-    anchor_ = edit.anchorBefore;
-    typing_ = false;
-    announceEdit(this, edit.at, edit.inserted, edit.removed);
-    redo_.push_back(std::move(edit));
-    showEntry(true, redo_.back().at);
-}
-
-void TextBox::redo() {
-    if (redo_.empty()) {
-        return;
-    }
-    Edit edit = std::move(redo_.back());
-    redo_.pop_back();
-    entry_.replace(edit.at, edit.removed.size(), edit.inserted);
-    cursor_ = anchor_ = edit.at + edit.inserted.size();
-    typing_ = false;
-    announceEdit(this, edit.at, edit.removed, edit.inserted);
-    undo_.push_back(std::move(edit));
-    showEntry(true, undo_.back().at);
+    announceEdit(this, change.at, change.removed, change.inserted);
+    showEntry(true, change.at);
 }
 
 void TextBox::copy(QClipboard::Mode mode) const {
-    if (hasSelection()) {
-        QGuiApplication::clipboard()->setText(selectedText(), mode);
+    if (entry_.hasSelection()) {
+        QGuiApplication::clipboard()->setText(entry_.selectedText(), mode);
     }
 }
 
 void TextBox::cut() {
     copy();
-    removeSelection();
+    showEdit(entry_.removeSelection());
 }
 
 void TextBox::paste(QClipboard::Mode mode) {
     const QString pasted = QGuiApplication::clipboard()->text(mode);
-    if (!pasted.isEmpty() || hasSelection()) {
-        typing_ = false;
-        insert(pasted);
+    if (!pasted.isEmpty() || entry_.hasSelection()) {
+        showEdit(entry_.insert(pasted));
     }
 }
 
@@ -439,42 +298,44 @@ void TextBox::offerSelection() const {
 // ---- Showing the part around the cursor -----------------------------------------------------
 
 void TextBox::showEntry(bool textChanged, qsizetype editedAt) {
-    const qsizetype size = entry_.size();
+    const QString& entry = entry_.text();
+    const qsizetype size = entry.size();
+    const qsizetype cursor = entry_.cursor();
     const qsizetype length = std::min(size, kShownLimit);
     const qsizetype margin = kShownLimit / 4;
     qsizetype from = std::clamp(shownFrom_, qsizetype{0}, size - length);
     const bool stale = textChanged && editedAt < from;
-    const bool nearStart = from > 0 && cursor_ < from + margin;
-    const bool nearEnd = from + length < size && cursor_ > from + length - margin;
-    if (stale || nearStart || nearEnd || cursor_ < from || cursor_ > from + length) {
-        from = std::clamp(cursor_ - length / 2, qsizetype{0}, size - length);
+    const bool nearStart = from > 0 && cursor < from + margin;
+    const bool nearEnd = from + length < size && cursor > from + length - margin;
+    if (stale || nearStart || nearEnd || cursor < from || cursor > from + length) {
+        from = std::clamp(cursor - length / 2, qsizetype{0}, size - length);
     }
     if (textChanged || from != shownFrom_) {
         shownFrom_ = from;
-        const QString shown = entry_.mid(from, length);
+        const QString shown = entry.mid(from, length);
         if (view_->text() != shown) {
             view_->setText(shown);
         }
     }
     // Only what differs: setting the line edit's cursor would end an input method's
     // composition.
-    const auto local = [from, length](qsizetype at) {
+    const auto shownAt = [from, length](qsizetype at) {
         return int(std::clamp(at, from, from + length) - from);
     };
-    const int anchor = local(anchor_);
-    const int cursor = local(cursor_);
-    const bool same =
-        view_->cursorPosition() == cursor &&
-        (anchor == cursor ? !view_->hasSelectedText()
-                          : view_->selectionStart() == std::min(anchor, cursor) &&
-                                view_->selectionLength() == std::abs(cursor - anchor));
-    if (!same && anchor == cursor) {
-        view_->setCursorPosition(cursor);
+    const int shownAnchor = shownAt(entry_.anchor());
+    const int shownCursor = shownAt(cursor);
+    const bool same = view_->cursorPosition() == shownCursor &&
+                      (shownAnchor == shownCursor
+                           ? !view_->hasSelectedText()
+                           : view_->selectionStart() == std::min(shownAnchor, shownCursor) &&
+                                 view_->selectionLength() == std::abs(shownCursor - shownAnchor));
+    if (!same && shownAnchor == shownCursor) {
+        view_->setCursorPosition(shownCursor);
     } else if (!same) {
-        view_->setSelection(anchor, cursor - anchor);
+        view_->setSelection(shownAnchor, shownCursor - shownAnchor);
     }
     updateMicroFocus();
-    announceCursor(this, anchor_, cursor_);
+    announceCursor(this, entry_.anchor(), cursor);
 }
 
 qsizetype TextBox::positionAt(QPoint point) const {
@@ -486,20 +347,15 @@ qsizetype TextBox::positionAt(QPoint point) const {
 bool TextBox::handleStandardKey(QKeyEvent* event) {
     using Key = QKeySequence;
     const auto is = [event](Key::StandardKey key) { return event->matches(key); };
-    const qsizetype end = entry_.size();
-    const auto next = [this](QTextLayout::CursorMode mode) {
-        return nextPosition(entry_, cursor_, mode);
-    };
-    const auto previous = [this](QTextLayout::CursorMode mode) {
-        return previousPosition(entry_, cursor_, mode);
-    };
-    const bool toEdge = hasSelection() && arrowsStopAtSelectionEdge();
+    EntryModel& entry = entry_;
+    const qsizetype end = entry.text().size();
+    const bool toEdge = entry.hasSelection() && arrowsStopAtSelectionEdge();
     if (is(Key::Undo)) {
-        undo();
+        showEdit(entry.undo());
     } else if (is(Key::Redo)) {
-        redo();
+        showEdit(entry.redo());
     } else if (is(Key::SelectAll)) {
-        select(0, end);
+        entry.select(0, end);
     } else if (is(Key::Copy)) {
         copy();
     } else if (is(Key::Paste)) {
@@ -510,42 +366,42 @@ bool TextBox::handleStandardKey(QKeyEvent* event) {
     } else if (is(Key::Cut)) {
         cut();
     } else if (is(Key::DeleteEndOfLine)) {
-        select(cursor_, end);
+        entry.select(entry.cursor(), end);
         cut();
     } else if (is(Key::MoveToStartOfLine) || is(Key::MoveToStartOfBlock)) {
-        moveTo(0, false);
+        entry.moveTo(0, false);
     } else if (is(Key::MoveToEndOfLine) || is(Key::MoveToEndOfBlock)) {
-        moveTo(end, false);
+        entry.moveTo(end, false);
     } else if (is(Key::SelectStartOfLine) || is(Key::SelectStartOfBlock)) {
-        moveTo(0, true);
+        entry.moveTo(0, true);
     } else if (is(Key::SelectEndOfLine) || is(Key::SelectEndOfBlock)) {
-        moveTo(end, true);
+        entry.moveTo(end, true);
     } else if (is(Key::MoveToNextChar)) {
-        moveTo(toEdge ? selectionEnd() : next(QTextLayout::SkipCharacters), false);
+        entry.moveTo(toEdge ? entry.selectionEnd() : entry.nextCharacter(), false);
     } else if (is(Key::SelectNextChar)) {
-        moveTo(next(QTextLayout::SkipCharacters), true);
+        entry.moveTo(entry.nextCharacter(), true);
     } else if (is(Key::MoveToPreviousChar)) {
-        moveTo(toEdge ? selectionStart() : previous(QTextLayout::SkipCharacters), false);
+        entry.moveTo(toEdge ? entry.selectionStart() : entry.previousCharacter(), false);
     } else if (is(Key::SelectPreviousChar)) {
-        moveTo(previous(QTextLayout::SkipCharacters), true);
+        entry.moveTo(entry.previousCharacter(), true);
     } else if (is(Key::MoveToNextWord) || is(Key::SelectNextWord)) {
-        moveTo(next(QTextLayout::SkipWords), is(Key::SelectNextWord));
+        entry.moveTo(entry.nextWord(), is(Key::SelectNextWord));
     } else if (is(Key::MoveToPreviousWord) || is(Key::SelectPreviousWord)) {
-        moveTo(previous(QTextLayout::SkipWords), is(Key::SelectPreviousWord));
+        entry.moveTo(entry.previousWord(), is(Key::SelectPreviousWord));
     } else if (is(Key::Delete)) {
-        deleteForward();
+        showEdit(entry.deleteForward());
     } else if (is(Key::DeleteEndOfWord)) {
-        moveTo(next(QTextLayout::SkipWords), true);
-        deleteForward();
+        entry.moveTo(entry.nextWord(), true);
+        showEdit(entry.deleteForward());
     } else if (is(Key::DeleteStartOfWord) ||
                (event->key() == Qt::Key_Backspace && event->modifiers() & Qt::ControlModifier)) {
-        moveTo(previous(QTextLayout::SkipWords), true);
-        deleteForward();
+        entry.moveTo(entry.previousWord(), true);
+        showEdit(entry.deleteForward());
     } else if (is(Key::DeleteCompleteLine)) {
-        select(0, end);
+        entry.select(0, end);
         cut();
     } else if (event->key() == Qt::Key_Backspace) {
-        deleteBackward();
+        showEdit(entry.deleteBackward());
     } else {
         return false;
     }
@@ -553,18 +409,19 @@ bool TextBox::handleStandardKey(QKeyEvent* event) {
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
-    const qsizetype anchor = anchor_;
-    const qsizetype cursor = cursor_;
+    const qsizetype anchor = entry_.anchor();
+    const qsizetype cursor = entry_.cursor();
     if (!handleStandardKey(event)) {
         const QString typed = event->text();
         if (typed.isEmpty() || !typed.front().isPrint()) {
             event->ignore();  // Enter and Esc among them: they go on to the window
             return;
         }
-        insert(typed, EditKind::Typing);
+        showEdit(entry_.insert(typed, true));
     }
     event->accept();
-    if (hasSelection() && (anchor != anchor_ || cursor != cursor_)) {
+    showEntry();
+    if (entry_.hasSelection() && (anchor != entry_.anchor() || cursor != entry_.cursor())) {
         offerSelection();
     }
 }
@@ -575,7 +432,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
     const bool input = !event->commitString().isEmpty() || !event->preeditString().isEmpty() ||
                        event->replacementLength() > 0;
     if (input) {
-        removeSelection();
+        showEdit(entry_.removeSelection());
     }
     const QString before = view_->text();
     view_->event(event);
@@ -590,13 +447,11 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
            before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
         ++suffix;
     }
-    const qsizetype at = shownFrom_ + prefix;
     const qsizetype cursor = shownFrom_ + view_->cursorPosition();
-    if (prefix + suffix < std::max(before.size(), after.size())) {
-        replace(at, shownFrom_ + before.size() - suffix,
-                after.mid(prefix, after.size() - suffix - prefix), EditKind::Typing);
-    }
-    moveTo(cursor, false);
+    showEdit(entry_.replace(shownFrom_ + prefix, shownFrom_ + before.size() - suffix,
+                            after.mid(prefix, after.size() - suffix - prefix), true));
+    entry_.moveTo(cursor, false);
+    showEntry();
 }
 
 QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {
@@ -614,20 +469,20 @@ void TextBox::focusInEvent(QFocusEvent* event) {
     const Qt::FocusReason reason = event->reason();
     if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
          reason == Qt::ShortcutFocusReason) &&
-        !hasSelection()) {
-        select(0, entry_.size());
+        !entry_.hasSelection()) {
+        entry_.select(0, entry_.text().size());
     }
     view_->event(event);
-    showEntry(false);
+    showEntry();
     QWidget::focusInEvent(event);
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event) {
     if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason) {
-        anchor_ = cursor_;
+        entry_.moveTo(entry_.cursor(), false);
     }
     view_->event(event);
-    showEntry(false);
+    showEntry();
     QWidget::focusOutEvent(event);
 }
 
@@ -671,21 +526,21 @@ void TextBox::handleMouse(QMouseEvent* event) {
         case QEvent::MouseButtonPress:
             if (event->button() == Qt::LeftButton && tripleClick) {
                 doubleClicked_.invalidate();
-                select(0, entry_.size());
+                entry_.select(0, entry_.text().size());
             } else if (event->button() != Qt::RightButton) {
-                moveTo(at, event->modifiers() & Qt::ShiftModifier);
+                entry_.moveTo(at, event->modifiers() & Qt::ShiftModifier);
             }
             break;
         case QEvent::MouseButtonDblClick:
             if (event->button() == Qt::LeftButton) {
-                selectWordAt(at);
+                entry_.selectWordAt(at);
                 doubleClicked_.start();
                 doubleClickedAt_ = point;
             }
             break;
         case QEvent::MouseMove:
             if (event->buttons() & Qt::LeftButton) {
-                moveTo(at, true);
+                entry_.moveTo(at, true);
             }
             break;
         default:  // release
@@ -697,6 +552,7 @@ void TextBox::handleMouse(QMouseEvent* event) {
             }
             break;
     }
+    showEntry();
     event->accept();
 }
 
@@ -712,18 +568,22 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event) {
         }
         menu->addAction(text, this, std::move(act))->setEnabled(enabled);
     };
-    const bool selection = hasSelection();
-    add("&Undo", QKeySequence::Undo, !undo_.empty(), [this] { undo(); });
-    add("&Redo", QKeySequence::Redo, !redo_.empty(), [this] { redo(); });
+    const bool selection = entry_.hasSelection();
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    add("&Undo", QKeySequence::Undo, entry_.canUndo(), [this] { showEdit(entry_.undo()); });
+    add("&Redo", QKeySequence::Redo, entry_.canRedo(), [this] { showEdit(entry_.redo()); });
     menu->addSeparator();
     add("Cu&t", QKeySequence::Cut, selection, [this] { cut(); });
     add("&Copy", QKeySequence::Copy, selection, [this] { copy(); });
-    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
     add("&Paste", QKeySequence::Paste, clipboard && clipboard->hasText(), [this] { paste(); });
-    add("Delete", QKeySequence::UnknownKey, selection, [this] { removeSelection(); });
+    add("Delete", QKeySequence::UnknownKey, selection,
+        [this] { showEdit(entry_.removeSelection()); });
     menu->addSeparator();
-    add("Select All", QKeySequence::SelectAll, selectionEnd() - selectionStart() < entry_.size(),
-        [this] { select(0, entry_.size()); });
+    const bool whole = entry_.selectionEnd() - entry_.selectionStart() == entry_.text().size();
+    add("Select All", QKeySequence::SelectAll, !whole, [this] {
+        entry_.select(0, entry_.text().size());
+        showEntry();
+    });
     menu->popup(event->globalPos());
 }
 
@@ -740,7 +600,8 @@ void TextBox::dragMoveEvent(QDragMoveEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    moveTo(positionAt(event->position().toPoint()), false);
+    entry_.moveTo(positionAt(event->position().toPoint()), false);
+    showEntry();
 }
 
 // A drop goes into the entry as a paste does.
@@ -751,8 +612,8 @@ void TextBox::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    moveTo(positionAt(event->position().toPoint()), false);
-    insert(dropped);
+    entry_.moveTo(positionAt(event->position().toPoint()), false);
+    showEdit(entry_.insert(dropped));
 }
 
 }  // namespace forms

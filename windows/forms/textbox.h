@@ -8,11 +8,9 @@
 #include <QString>
 #include <QWidget>
 
-#include <algorithm>
-#include <vector>
-
 #include "windows/forms/appearance.h"
 #include "windows/forms/colours.h"
+#include "windows/forms/entrymodel.h"
 
 class QLineEdit;
 
@@ -26,12 +24,11 @@ class TextBoxAccessible;
 // Qt's line edit lays out and shapes its whole text on every change and every paint, keeps one
 // undo step for each character typed or pasted, and hands its whole text to the accessibility
 // bus: a paste of megabytes stops the window for seconds. So the text box keeps the entry, its
-// cursor, its selection and its undo history itself, and a line edit that it owns privately
-// only draws the part of the entry around the cursor (at most kShownLimit characters, far more
-// than the box shows). Every way into the entry (keys, input methods, mouse, drops, the
+// cursor, its selection and its undo history in an EntryModel, and a line edit that it owns
+// privately only draws the part of the entry around the cursor (at most kShownLimit characters,
+// far more than the box shows). Every way into the entry (keys, input methods, mouse, drops, the
 // context menu, the clipboards and the accessibility bus) goes through the text box, which
-// edits the whole entry; the line edit is never edited by anything but the text box. Moving
-// the cursor by characters and words follows the line edit's own rules (Qt's text layout).
+// edits the whole entry; the line edit is never edited by anything but the text box.
 class TextBox : public QWidget {
     Q_OBJECT
 public:
@@ -40,7 +37,7 @@ public:
     explicit TextBox(QWidget* parent = nullptr);
 
     // The whole entry.
-    QString text() const { return entry_; }
+    QString text() const { return entry_.text(); }
     // A new entry from the program: the cursor at its end and the undo history started afresh
     // (so that clearing a huge entry gives its memory back).
     void setText(const QString& text);
@@ -75,58 +72,26 @@ protected:
 private:
     friend class TextBoxAccessible;
 
-    // One undoable change: the text removed at a position and the text put there, and the
-    // cursor and selection it was made from.
-    struct Edit {
-        qsizetype at;
-        QString removed;
-        QString inserted;
-        qsizetype cursorBefore;
-        qsizetype anchorBefore;
-    };
-    enum class EditKind { Typing, Other };
-
-    bool hasSelection() const { return anchor_ != cursor_; }
-    qsizetype selectionStart() const { return std::min(anchor_, cursor_); }
-    qsizetype selectionEnd() const { return std::max(anchor_, cursor_); }
-    QString selectedText() const;
-
-    // The whole-entry operations every entry point comes down to.
-    void replace(qsizetype from, qsizetype to, const QString& with,
-                 EditKind kind = EditKind::Other);
-    void insert(const QString& text, EditKind kind = EditKind::Other);
-    void removeSelection();
-    void moveTo(qsizetype position, bool extendSelection);
-    void select(qsizetype anchor, qsizetype cursor);
-    void selectWordAt(qsizetype position);
-    void deleteForward();
-    void deleteBackward();
-    void undo();
-    void redo();
+    // Each change to the entry goes on to the line edit and the accessibility bus.
+    void showEdit(const EntryModel::Change& change);
     void copy(QClipboard::Mode mode = QClipboard::Clipboard) const;
     void cut();
     void paste(QClipboard::Mode mode = QClipboard::Clipboard);
     void offerSelection() const;  // the selection to the desktop's primary selection
-    void restart(const QString& text);
 
     bool handleStandardKey(QKeyEvent* event);
     void handleMouse(QMouseEvent* event);
     qsizetype positionAt(QPoint point) const;  // in the text box's coordinates
 
     // Puts the part of the entry around the cursor into the line edit, with the cursor and the
-    // part of the selection it holds, and tells the accessibility bus what changed.
-    void showEntry(bool textChanged, qsizetype editedAt = 0);
+    // part of the selection it holds, and tells the accessibility bus where the cursor is.
+    void showEntry(bool textChanged = false, qsizetype editedAt = 0);
     void showBackground();
     void placeView();
 
     QLineEdit* view_;
-    QString entry_;
-    qsizetype cursor_ = 0;
-    qsizetype anchor_ = 0;     // the selection's other end; equal to cursor_ without one
+    EntryModel entry_;
     qsizetype shownFrom_ = 0;  // where the line edit's text starts in the entry
-    std::vector<Edit> undo_;
-    std::vector<Edit> redo_;
-    bool typing_ = false;  // whether the next character typed joins the last undo step
     ColourCode background_ = colour::windowBackground;
     Appearance appearance_ = Appearance::Sunken3D;
     QElapsedTimer doubleClicked_;  // a third click soon after a double click selects all
