@@ -205,7 +205,11 @@ void TextBox::showEntry(bool textChanged, qsizetype editedAt) {
         view_->setSelection(shownAnchor, shownCursor - shownAnchor);
     }
     updateMicroFocus();
-    announceCursor(this, entry_.anchor(), cursor);
+    if (textChanged || cursor != announcedCursor_ || entry_.anchor() != announcedAnchor_) {
+        announcedCursor_ = cursor;
+        announcedAnchor_ = entry_.anchor();
+        announceCursor(this, entry_.anchor(), cursor);
+    }
 }
 
 qsizetype TextBox::positionAt(QPoint point) const {
@@ -317,11 +321,14 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
            before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
         ++suffix;
     }
+    // The model takes the line edit's text and cursor before the line edit is shown the
+    // model again, so that nothing ends the composition.
     const qsizetype cursor = shownFrom_ + view_->cursorPosition();
-    showEdit(entry_.replace(shownFrom_ + prefix, shownFrom_ + before.size() - suffix,
-                            after.mid(prefix, after.size() - suffix - prefix), true));
+    const EntryModel::Change change =
+        entry_.replace(shownFrom_ + prefix, shownFrom_ + before.size() - suffix,
+                       after.mid(prefix, after.size() - suffix - prefix), true);
     entry_.moveTo(cursor, false);
-    showEntry();
+    showEdit(change);
 }
 
 QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const {

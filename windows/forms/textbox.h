@@ -91,7 +91,9 @@ private:
 
     QLineEdit* view_;
     EntryModel entry_;
-    qsizetype shownFrom_ = 0;  // where the line edit's text starts in the entry
+    qsizetype shownFrom_ = 0;         // where the line edit's text starts in the entry
+    qsizetype announcedCursor_ = -1;  // the cursor and anchor the accessibility bus was told of
+    qsizetype announcedAnchor_ = -1;
     ColourCode background_ = colour::windowBackground;
     Appearance appearance_ = Appearance::Sunken3D;
     QElapsedTimer doubleClicked_;  // a third click soon after a double click selects all
