@@ -205,10 +205,12 @@ void TextBox::showEntry(bool textChanged, qsizetype editedAt) {
         view_->setSelection(shownAnchor, shownCursor - shownAnchor);
     }
     updateMicroFocus();
-    if (textChanged || cursor != announcedCursor_ || entry_.anchor() != announcedAnchor_) {
+    const qsizetype anchor = entry_.anchor();
+    if (textChanged || cursor != announcedCursor_ || anchor != announcedAnchor_) {
+        const bool selectionChanged = anchor != cursor || announcedAnchor_ != announcedCursor_;
         announcedCursor_ = cursor;
-        announcedAnchor_ = entry_.anchor();
-        announceCursor(this, entry_.anchor(), cursor);
+        announcedAnchor_ = anchor;
+        announceCursor(this, anchor, cursor, selectionChanged);
     }
 }
 

@@ -135,14 +135,16 @@ void announceEdit(QObject* box, qsizetype at, const QString& removed, const QStr
     }
 }
 
-void announceCursor(QObject* box, qsizetype anchor, qsizetype cursor) {
+void announceCursor(QObject* box, qsizetype anchor, qsizetype cursor, bool selectionChanged) {
     if (!QAccessible::isActive()) {
         return;
     }
-    QAccessibleTextSelectionEvent selection(box, int(std::min(anchor, cursor)),
-                                            int(std::max(anchor, cursor)));
-    selection.setCursorPosition(int(cursor));
-    QAccessible::updateAccessibility(&selection);
+    if (selectionChanged) {
+        QAccessibleTextSelectionEvent selection(box, int(std::min(anchor, cursor)),
+                                                int(std::max(anchor, cursor)));
+        selection.setCursorPosition(int(cursor));
+        QAccessible::updateAccessibility(&selection);
+    }
     QAccessibleTextCursorEvent moved(box, int(cursor));
     QAccessible::updateAccessibility(&moved);
 }

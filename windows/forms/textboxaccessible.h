@@ -14,9 +14,9 @@ namespace forms {
 // that draws a part of its entry. Once is enough; more calls do nothing.
 void installTextBoxAccessibility();
 
-// Where the bridge listens: the text removed and inserted at a position, and the cursor and
-// selection after a move.
+// Where the bridge listens: the text removed and inserted at a position, and the cursor after a
+// move (with the selection, when that changed too).
 void announceEdit(QObject* box, qsizetype at, const QString& removed, const QString& inserted);
-void announceCursor(QObject* box, qsizetype anchor, qsizetype cursor);
+void announceCursor(QObject* box, qsizetype anchor, qsizetype cursor, bool selectionChanged);
 
 }  // namespace forms
