@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -16,7 +15,6 @@
 #include "windows/forms/colours.h"
 #include "windows/forms/design.h"
 #include "windows/forms/fonts.h"
-#include "windows/forms/properties.h"
 #include "windows/forms/units.h"
 #include "windows/forms/wrappingmenubar.h"
 
@@ -118,7 +116,7 @@ void Form1::buildWidgets() {
     // system's.
     clientArea_ = new forms::FormSurface(this);
     clientArea_->setFont(forms::arial(kWindowFont));
-    forms::applyProperty(*clientArea_, forms::colour::buttonFace);
+    clientArea_->setBackground(forms::colour::buttonFace);
     setCentralWidget(clientArea_);
 
     // No accessible name: a screen reader then reads the label's text.
@@ -130,10 +128,10 @@ void Form1::buildWidgets() {
     text1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     text1_->setAccessibleName(QString::fromUtf8(kEntryAccessibleName));
     forms::place(*text1_, Design::text1);
-    forms::applyProperty(*text1_, forms::colour::windowBackground);
-    forms::applyProperty(*text1_, forms::Appearance::Flat);
+    text1_->setBackground(forms::colour::windowBackground);
+    text1_->setAppearance(forms::Appearance::Flat);
 
-    forms::createButtons<Form1>(Design::buttons, *this, *clientArea_);
+    commands_ = forms::createButtons<Form1>(Design::buttons, *this, *clientArea_);
     text1_->setFocus();
 }
 
@@ -208,7 +206,8 @@ void Form1::onSubmnuEndClick() {
 
 void Form1::onSubmnuSkinyClick() {
     if (!form2_) {
-        form2_ = new Form2(*clientArea_);
+        form2_ = new Form2(
+            {*clientArea_, *commands_[0], *commands_[1], *commands_[2], *text1_, *label1_});
         form2_->show();
         return;
     }

@@ -3,7 +3,6 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QKeySequence>
-#include <QLabel>
 #include <QTest>
 
 #include <stdexcept>
@@ -11,6 +10,7 @@
 #include "widgettesting.h"
 #include "windows/forms/appearance.h"
 #include "windows/forms/colours.h"
+#include "windows/forms/label.h"
 #include "windows/forms/properties.h"
 #include "windows/forms/textbox.h"
 
@@ -72,7 +72,7 @@ void TextBoxTest::textBoxShowsBackgroundAndAppearance() {
 }
 
 void TextBoxTest::onlyATextBoxTakesAnAppearance() {
-    QLabel label;
+    forms::Label label{QString()};
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                              forms::applyProperty(label, Appearance::Sunken3D));
 }

@@ -7,15 +7,21 @@
 
 namespace forms {
 
-void FormSurface::setFill(const QColor& fill) {
-    fill_ = fill;
+void FormSurface::setBackground(ColourCode code) {
+    background_.setCode(code);
     update();
 }
 
-void FormSurface::paintEvent(QPaintEvent* event) {
-    if (fill_.isValid()) {
-        QPainter(this).fillRect(event->rect(), fill_);
+bool FormSurface::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (isPaletteChange(*event)) {
+        update();
     }
+    return handled;
+}
+
+void FormSurface::paintEvent(QPaintEvent* event) {
+    QPainter(this).fillRect(event->rect(), background_.resolved().background);
 }
 
 }  // namespace forms

@@ -33,6 +33,19 @@ void TextBox::setAppearance(Appearance appearance) {
     update();
 }
 
+void TextBox::setBackground(ColourCode code) {
+    background_.setCode(code);
+    background_.showOn(*this);
+}
+
+bool TextBox::event(QEvent* event) {
+    const bool handled = QLineEdit::event(event);
+    if (isPaletteChange(*event)) {
+        background_.showOn(*this);
+    }
+    return handled;
+}
+
 void TextBox::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "windows/forms/appearance.h"
+#include "windows/forms/colours.h"
 
 namespace forms {
 
@@ -32,7 +33,11 @@ public:
 
     explicit TextBox(QWidget* parent = nullptr);
 
+    Appearance appearance() const { return appearance_; }
     void setAppearance(Appearance appearance);
+
+    ColourCode background() const { return background_.code(); }
+    void setBackground(ColourCode code);
 
     // The whole entry.
     QString text() const;
@@ -40,6 +45,7 @@ public:
     void clear();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -67,6 +73,7 @@ private:
     void recentre();
 
     Appearance appearance_ = Appearance::Sunken3D;
+    ControlColour background_{colour::windowBackground, kTextBoxRoles};
     QString before_;  // the entry's text before the part the line edit holds
     QString after_;   // and after it
     bool recentrePending_ = false;
