@@ -2,13 +2,14 @@
 
 #include "windows/forms/formsurface.h"
 
+#include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
 namespace forms {
 
 void FormSurface::setBackground(ColourCode code) {
-    background_.setCode(code);
+    background_ = code;
     update();
 }
 
@@ -21,7 +22,8 @@ bool FormSurface::event(QEvent* event) {
 }
 
 void FormSurface::paintEvent(QPaintEvent* event) {
-    QPainter(this).fillRect(event->rect(), background_.resolved().background);
+    const ResolvedColour colour = resolveColour(background_, QApplication::palette());
+    QPainter(this).fillRect(event->rect(), colour.background);
 }
 
 }  // namespace forms

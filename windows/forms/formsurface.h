@@ -16,7 +16,7 @@ class FormSurface : public QWidget {
 public:
     using QWidget::QWidget;
 
-    ColourCode background() const { return background_.code(); }
+    ColourCode background() const { return background_; }
     void setBackground(ColourCode code);
 
 protected:
@@ -24,7 +24,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    ControlColour background_{colour::buttonFace, kLabelRoles};  // painted, never put in roles
+    ColourCode background_ = colour::buttonFace;
 };
 
 }  // namespace forms
