@@ -21,8 +21,9 @@ CommandButton* createButton(const ButtonDesign& design, QWidget& parent) {
     return button;
 }
 
-QLabel* createLabel(const LabelDesign& design, QWidget& parent) {
-    auto* label = new QLabel(QString::fromUtf8(design.text), &parent);
+Label* createLabel(const LabelDesign& design, QWidget& parent) {
+    auto* label = new Label(&parent);
+    label->setText(QString::fromUtf8(design.text));
     label->setObjectName(QString::fromLatin1(design.name));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
@@ -31,6 +32,9 @@ QLabel* createLabel(const LabelDesign& design, QWidget& parent) {
         label->setFont(arial(*design.font));
     }
     place(*label, design.place);
+    if (design.room) {
+        label->setRoom(design.room->pixels);
+    }
     applyProperty(*label, colour::buttonFace);
     return label;
 }
