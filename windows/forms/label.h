@@ -17,9 +17,9 @@ class Label : public QLabel {
 public:
     explicit Label(QWidget* parent = nullptr);
 
-    // Lets the label grow into `room` (in its parent, holding the label's place: the same
-    // left, top and width, taller) for a caption that does not fit its place at its font.
-    // Without a room the label keeps its place and its font whatever the caption.
+    // Lets the label grow from its place (where it stands now) into `room` (in its parent:
+    // the same left, top and width, taller) for a caption that does not fit its place at its
+    // font. Without a room the label keeps its place and its font whatever the caption.
     void setRoom(const QRect& room);
 
     // Sets the label's text and fits it: at the label's font in its place when the caption
