@@ -9,7 +9,7 @@
 
 namespace forms {
 
-Label::Label(QWidget* parent) : QLabel(parent) {}
+Label::Label(const QString& text, QWidget* parent) : QLabel(text, parent) {}
 
 void Label::setRoom(const QRect& room) {
     place_ = geometry();

@@ -15,7 +15,7 @@ namespace forms {
 class Label : public QLabel {
     Q_OBJECT
 public:
-    explicit Label(QWidget* parent = nullptr);
+    explicit Label(const QString& text, QWidget* parent = nullptr);
 
     // Lets the label grow from its place (where it stands now) into `room` (in its parent:
     // the same left, top and width, taller) for a caption that does not fit its place at its
