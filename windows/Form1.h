@@ -8,9 +8,9 @@
 
 #include "calculator/calculatorstate.h"
 #include "windows/forms/formsurface.h"
+#include "windows/forms/label.h"
 #include "windows/forms/textbox.h"
 
-class QLabel;
 class Form2;
 
 // The main window: the entry box, the message label, the three buttons and the menu bar.
@@ -53,7 +53,7 @@ private:
     calculator::CalculatorState state_;
     forms::FormSurface* clientArea_ = nullptr;
     forms::TextBox* text1_ = nullptr;
-    QLabel* label1_ = nullptr;
+    forms::Label* label1_ = nullptr;
     // The colour-scheme window while it exists. It is a top-level window of its own (a window
     // with a parent would not keep the program running once this one closes), so this window
     // deletes it when it goes itself.

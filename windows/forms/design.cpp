@@ -21,8 +21,8 @@ CommandButton* createButton(const ButtonDesign& design, QWidget& parent) {
     return button;
 }
 
-QLabel* createLabel(const LabelDesign& design, QWidget& parent) {
-    auto* label = new QLabel(QString::fromUtf8(design.text), &parent);
+Label* createLabel(const LabelDesign& design, QWidget& parent) {
+    auto* label = new Label(QString::fromUtf8(design.text), &parent);
     label->setObjectName(QString::fromLatin1(design.name));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
@@ -31,6 +31,9 @@ QLabel* createLabel(const LabelDesign& design, QWidget& parent) {
         label->setFont(arial(*design.font));
     }
     place(*label, design.place);
+    if (design.room) {
+        label->setRoom(design.room->pixels);
+    }
     applyProperty(*label, colour::buttonFace);
     return label;
 }

@@ -2,7 +2,6 @@
 
 // The designs of a form's buttons and labels, and the factories that create them.
 
-#include <QLabel>
 #include <QObject>
 #include <QWidget>
 
@@ -12,6 +11,7 @@
 #include "windows/forms/colours.h"
 #include "windows/forms/commandbutton.h"
 #include "windows/forms/fonts.h"
+#include "windows/forms/label.h"
 #include "windows/forms/units.h"
 
 namespace forms {
@@ -49,16 +49,18 @@ CommandButton* createButtons(std::span<const ButtonRow<Form>> rows, Form& form, 
     return first;
 }
 
-// A form's message or title label: centred, plain text, on the button face.
+// A form's message or title label: centred, plain text, on the button face. With a room, a
+// caption that does not fit the place at the label's font may grow the label into it.
 struct LabelDesign {
     const char* name;
     const char* text;
     TwipsRect place;
     std::optional<FontDesign> font = std::nullopt;
     bool wordWrap = false;
+    std::optional<TwipsRect> room = std::nullopt;
 };
 
-QLabel* createLabel(const LabelDesign& design, QWidget& parent);
+Label* createLabel(const LabelDesign& design, QWidget& parent);
 
 // The control of that name among the form's direct children. A missing one is a fault in the
 // program, reported at once rather than skipped.
