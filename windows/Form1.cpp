@@ -56,8 +56,13 @@ struct Form1::Design {
     // The client area's screen position and size; the controls' places within it.
     static constexpr TwipsRect clientArea{4050, 3090, 3525, 1290};
     static constexpr TwipsRect text1{120, 120, 3255, 285};
-    static constexpr forms::LabelDesign label1{
-        .name = "Label1", .text = "", .place = {120, 480, 3255, 255}, .wordWrap = true};
+    // A message that does not fit one line at the window's font may take the free band below
+    // the label down to the buttons' top edge; its left, top and width stay.
+    static constexpr forms::LabelDesign label1{.name = "Label1",
+                                               .text = "",
+                                               .place = {120, 480, 3255, 255},
+                                               .wordWrap = true,
+                                               .room = TwipsRect{120, 480, 3255, 360}};
 
     // Command1 to Command3, in tab order after Text1.
     static constexpr forms::FontDesign buttonFont{8.25, true};
@@ -222,7 +227,7 @@ void Form1::apply(const calculator::CommandResult& result) {
     if (result.clearEntry) {
         text1_->clear();
     }
-    label1_->setText(QString::fromStdString(result.labelText));
+    label1_->setCaption(QString::fromStdString(result.labelText));
 }
 
 void Form1::showBox(QMessageBox::Icon icon, const QString& title, const QString& text) {

@@ -26,6 +26,9 @@ Label* createLabel(const LabelDesign& design, QWidget& parent) {
         label->setFont(arial(*design.font));
     }
     place(*label, design.place);
+    if (design.room) {
+        label->setRoom(design.room->pixels);
+    }
     return label;
 }
 

@@ -50,13 +50,15 @@ std::array<CommandButton*, N> createButtons(const ButtonRow<Form> (&rows)[N], Fo
     return buttons;
 }
 
-// A form's message or title label: centred, plain text, on the button face.
+// A form's message or title label: centred, plain text, on the button face. With a room, a
+// caption that does not fit the place at the label's font may grow the label into it.
 struct LabelDesign {
     const char* name;
     const char* text;
     TwipsRect place;
     std::optional<FontDesign> font = std::nullopt;
     bool wordWrap = false;
+    std::optional<TwipsRect> room = std::nullopt;
 };
 
 Label* createLabel(const LabelDesign& design, QWidget& parent);
