@@ -44,7 +44,7 @@ CalculatorState::CalculatorState(std::string decimalSeparator)
 // Everything that can fail is checked before any field changes, so an OverflowError leaves
 // the totals as they were and the user can carry on.
 CommandResult CalculatorState::addNumber(std::string_view entryText) {
-    const double number = parseNumber(entryText);
+    const double number = parseNumber(entryText, decimalSeparator_);
     if (number == 0) {
         return showText(kNothingEntered);
     }

@@ -61,6 +61,16 @@ public:
         return false;
     }
 
+    // Moves past `word` if the text at the cursor starts with all of it.
+    bool take(std::string_view word) {
+        if (word.empty() || !rest_.starts_with(word)) {
+            return false;
+        }
+        rest_.remove_prefix(word.size());
+        skipIgnorable();
+        return true;
+    }
+
     // Moves past the decimal digits that stand next to each other at the cursor and returns
     // them; a blank or no-break space ends the run (the next run continues the number).
     std::string_view takeDigitRun() {
@@ -190,13 +200,13 @@ private:
 // enough that adding the count of mantissa digits cannot overflow.
 constexpr std::int64_t kExponentClamp = 1'000'000'000'000;
 
-// Reads "[digits][(.|,)digits]"; the first point or comma is the decimal point, the next one
-// ends the number.
-void readMantissa(EntryCursor& cursor, DecimalNumber& number) {
+// Reads "[digits][(.|,|separator)digits]"; the first point, comma or separator is the decimal
+// point, the next one ends the number.
+void readMantissa(EntryCursor& cursor, std::string_view separator, DecimalNumber& number) {
     for (auto run = cursor.takeDigitRun(); !run.empty(); run = cursor.takeDigitRun()) {
         number.addIntegerDigits(run);
     }
-    if (!cursor.take('.', ',')) {
+    if (!cursor.take('.', ',') && !cursor.take(separator)) {
         return;
     }
     for (auto run = cursor.takeDigitRun(); !run.empty(); run = cursor.takeDigitRun()) {
@@ -281,13 +291,13 @@ double toDouble(const DecimalNumber& number, std::int64_t exponent) {
     return withSign(number.negative, convertRounded(number, pointExponent, scale));
 }
 
-double readDecimal(EntryCursor& cursor) {
+double readDecimal(EntryCursor& cursor, std::string_view separator) {
     DecimalNumber number;
     if (cursor.peek() == '+' || cursor.peek() == '-') {
         number.negative = cursor.peek() == '-';
         cursor.advance();
     }
-    readMantissa(cursor, number);
+    readMantissa(cursor, separator, number);
     if (!number.hasDigits) {
         return 0;  // "", "-", ".", "abc", ".e5": no leading number
     }
@@ -396,7 +406,7 @@ std::string renderNonFinite(double value) {
 
 }  // namespace
 
-double parseNumber(std::string_view text) {
+double parseNumber(std::string_view text, std::string_view decimalSeparator) {
     EntryCursor cursor(text);
     if (cursor.peek() == '&') {
         cursor.advance();
@@ -408,7 +418,7 @@ double parseNumber(std::string_view text) {
         }
         return 0;
     }
-    return readDecimal(cursor);
+    return readDecimal(cursor, decimalSeparator);
 }
 
 std::string renderNumber(double value, std::string_view decimalSeparator) {

@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -16,7 +15,6 @@
 #include "windows/forms/colours.h"
 #include "windows/forms/design.h"
 #include "windows/forms/fonts.h"
-#include "windows/forms/properties.h"
 #include "windows/forms/units.h"
 #include "windows/forms/wrappingmenubar.h"
 
@@ -58,8 +56,13 @@ struct Form1::Design {
     // The client area's screen position and size; the controls' places within it.
     static constexpr TwipsRect clientArea{4050, 3090, 3525, 1290};
     static constexpr TwipsRect text1{120, 120, 3255, 285};
-    static constexpr forms::LabelDesign label1{
-        .name = "Label1", .text = "", .place = {120, 480, 3255, 255}, .wordWrap = true};
+    // A message that does not fit one line at the window's font may take the free band below
+    // the label down to the buttons' top edge; its left, top and width stay.
+    static constexpr forms::LabelDesign label1{.name = "Label1",
+                                               .text = "",
+                                               .place = {120, 480, 3255, 255},
+                                               .wordWrap = true,
+                                               .room = TwipsRect{120, 480, 3255, 360}};
 
     // Command1 to Command3, in tab order after Text1.
     static constexpr forms::FontDesign buttonFont{8.25, true};
@@ -118,7 +121,7 @@ void Form1::buildWidgets() {
     // system's.
     clientArea_ = new forms::FormSurface(this);
     clientArea_->setFont(forms::arial(kWindowFont));
-    forms::applyProperty(*clientArea_, forms::colour::buttonFace);
+    clientArea_->setBackground(forms::colour::buttonFace);
     setCentralWidget(clientArea_);
 
     // No accessible name: a screen reader then reads the label's text.
@@ -130,10 +133,10 @@ void Form1::buildWidgets() {
     text1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     text1_->setAccessibleName(QString::fromUtf8(kEntryAccessibleName));
     forms::place(*text1_, Design::text1);
-    forms::applyProperty(*text1_, forms::colour::windowBackground);
-    forms::applyProperty(*text1_, forms::Appearance::Flat);
+    text1_->setBackground(forms::colour::windowBackground);
+    text1_->setAppearance(forms::Appearance::Flat);
 
-    forms::createButtons<Form1>(Design::buttons, *this, *clientArea_);
+    commands_ = forms::createButtons<Form1>(Design::buttons, *this, *clientArea_);
     text1_->setFocus();
 }
 
@@ -208,7 +211,8 @@ void Form1::onSubmnuEndClick() {
 
 void Form1::onSubmnuSkinyClick() {
     if (!form2_) {
-        form2_ = new Form2(*clientArea_);
+        form2_ = new Form2(
+            {*clientArea_, *commands_[0], *commands_[1], *commands_[2], *text1_, *label1_});
         form2_->show();
         return;
     }
@@ -223,7 +227,7 @@ void Form1::apply(const calculator::CommandResult& result) {
     if (result.clearEntry) {
         text1_->clear();
     }
-    label1_->setText(QString::fromStdString(result.labelText));
+    label1_->setCaption(QString::fromStdString(result.labelText));
 }
 
 void Form1::showBox(QMessageBox::Icon icon, const QString& title, const QString& text) {

@@ -6,11 +6,14 @@
 #include <QPointer>
 #include <QString>
 
+#include <array>
+
 #include "calculator/calculatorstate.h"
+#include "windows/forms/commandbutton.h"
 #include "windows/forms/formsurface.h"
+#include "windows/forms/label.h"
 #include "windows/forms/textbox.h"
 
-class QLabel;
 class Form2;
 
 // The main window: the entry box, the message label, the three buttons and the menu bar.
@@ -53,7 +56,8 @@ private:
     calculator::CalculatorState state_;
     forms::FormSurface* clientArea_ = nullptr;
     forms::TextBox* text1_ = nullptr;
-    QLabel* label1_ = nullptr;
+    forms::Label* label1_ = nullptr;
+    std::array<forms::CommandButton*, 3> commands_{};  // Command1 to Command3
     // The colour-scheme window while it exists. It is a top-level window of its own (a window
     // with a parent would not keep the program running once this one closes), so this window
     // deletes it when it goes itself.

@@ -69,7 +69,7 @@ constexpr std::string_view kSeparator = ",";
 void parseEntries(benchmark::State& state) {
     for (auto _ : state) {
         for (const std::string& entry : kEntries) {
-            benchmark::DoNotOptimize(calculator::parseNumber(entry));
+            benchmark::DoNotOptimize(calculator::parseNumber(entry, kSeparator));
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kEntries.size()));
@@ -99,7 +99,7 @@ std::string longText(std::size_t size) {
 void parseLongText(benchmark::State& state) {
     const std::string text = longText(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(calculator::parseNumber(text));
+        benchmark::DoNotOptimize(calculator::parseNumber(text, kSeparator));
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }

@@ -21,6 +21,8 @@ TEST_PACKAGES=(
   xvfb xauth x11-utils x11-apps xdotool xclip imagemagick linux-perf
   dbus at-spi2-core python3 python3-pyatspi python3-xlib
   qt6ct fonts-dejavu-core
+  # reading the message label back off the screen
+  tesseract-ocr tesseract-ocr-ces
   locales
   desktop-file-utils appstream dpkg-dev file
   # the Wayland end-to-end case: a headless compositor and Qt's Wayland platform plugin

@@ -22,7 +22,7 @@ import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after 
 from e2e import runner  # noqa: E402
 from e2e.kalvet import (  # noqa: E402
     KONEC_BOX, MAIN_BUTTONS, MAIN_CLIENT_AREA, MAIN_CONTROL_PLACES, MAIN_TITLE, SCHEME_TITLE,
-    screen_places)
+    Kalvet, desktop_theme, screen_places)
 from e2e.pixels import Rect  # noqa: E402
 from e2e.runner import Context  # noqa: E402
 from e2e.testcase import KalvetTestCase  # noqa: E402
@@ -86,13 +86,18 @@ class Photo:
         return self.image.colours(self.window)
 
 
-class ColourSchemeTest(KalvetTestCase):
+class SchemeWindowsCase(KalvetTestCase):
+    """Both windows photographed, and what the schemes must look like."""
+
     def setUp(self):
         super().setUp()
-        k = self.kalvet
+        self.fill_in(self.kalvet)
+        self.shots = 0
+
+    @staticmethod
+    def fill_in(k):
         k.press("Průměr")  # some text in the label, so that it is more than an empty area
         k.enter("12")
-        self.shots = 0
 
     # -- photographing --------------------------------------------------------------------
 
@@ -215,6 +220,9 @@ class ColourSchemeTest(KalvetTestCase):
     def no_yellow(photo):
         return photo.everything().share_where(yellow_tint) <= NO_YELLOW_SHARE
 
+
+
+class ColourSchemeTest(SchemeWindowsCase):
     def test_yellow_then_classic_recolours_both_windows(self):
         k = self.kalvet
         form2 = self.open_schemes()
@@ -322,6 +330,59 @@ class ColourSchemeTest(KalvetTestCase):
         k.x.focus(form2.top_level())
         poll(lambda: k.screen.has_state(form2.buttons["Žlutá"], pyatspi.STATE_FOCUSED), 5.0,
              "Žlutá to have the keyboard focus")
+
+
+# A dark qt6ct colour scheme, and the font size of the theme the live-switch test writes.
+DARK_COLOURS = "/usr/share/qt6ct/colors/darker.conf"
+THEME_FONT_SIZE = 9
+
+
+class LiveThemeTest(SchemeWindowsCase):
+    """A desktop theme switched from light to dark while the program runs (qt6ct here; KDE's
+    theme pushes palettes the same way)."""
+
+    maxDiff = None
+
+    def theme(self, colours=None):
+        return desktop_theme(os.path.join(Context.session.tmp, "theme-live"), THEME_FONT_SIZE,
+                             colours)
+
+    def program_changes(self):
+        return self.theme()
+
+    def photographs(self, form2, ready=lambda photo: True):
+        """Both windows: each part's dominant colour, by window."""
+        photos = {"main": self.photograph_main(ready), "schemes": self.photograph_schemes(form2)}
+        return {window: {**{part: photo.region(part, 2).dominant() for part in photo.parts},
+                         "background": photo.background().dominant()}
+                for window, photo in photos.items()}
+
+    def test_a_theme_switched_while_running_looks_as_a_fresh_start_under_it(self):
+        k = self.kalvet
+        form2 = self.open_schemes()
+        form2.press("Žlutá")
+        self.photograph_main(self.yellow_background)  # the scheme is on before the switch
+
+        def dark_menu_bar(photo):
+            return max(photo.region("menu bar", 2).dominant()) < 100
+
+        self.theme(DARK_COLOURS)
+        switched = {"Žlutá": self.photographs(form2, dark_menu_bar)}
+        form2.press("Klasika")
+        switched["Klasika"] = self.photographs(form2, self.no_yellow)
+
+        k.stop()
+        k.x.wait_until_gone(k.pid, MAIN_TITLE)
+        self.kalvet = fresh = Kalvet(Context.session, Context.screen, Context.x, Context.program,
+                                     Context.locale, self.theme(DARK_COLOURS))
+        self.addCleanup(fresh.stop)
+        fresh.attach()
+        self.fill_in(fresh)
+        form2 = self.open_schemes()
+        for scheme, ready in (("Žlutá", self.yellow_background), ("Klasika", self.no_yellow)):
+            form2.press(scheme)
+            self.assertEqual(switched[scheme], self.photographs(form2, ready),
+                             f"after {scheme}: switched while running, and started dark")
 
 
 class HiDpiTest(KalvetTestCase):

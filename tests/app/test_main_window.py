@@ -16,7 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import pyatspi  # noqa: E402  (Debian's python3-pyatspi; connects lazily, after the session)
 
-from e2e import runner, xwin  # noqa: E402
+from e2e import pixels, runner, xwin  # noqa: E402
 from e2e.kalvet import (  # noqa: E402
     KONEC_BOX, MAIN_CLIENT_AREA as CLIENT_AREA, MAIN_CONTROL_PLACES as CONTROL_PLACES, MAIN_TITLE,
     OVERFLOW_BOX, desktop_theme, screen_places)
@@ -295,6 +295,32 @@ class MainWindowTest(KalvetTestCase):
                 k.press("Reset")
                 k.keys("ctrl+a", "BackSpace")
                 poll(lambda: k.entry_text() == "", 5.0, "the entry box to be emptied")
+
+    def test_the_longest_average_is_read_whole_off_the_screen(self):
+        # The free band between the entry box's bottom edge and the buttons' top edge, as wide
+        # as the label: whatever of the message is cut off or hidden is not in it.
+        k = self.kalvet
+        expected = f"Průměr zadaných čísel je -1{self.separator()}23456789012346E+307."
+        k.enter("-1.23456789012346e307")
+        k.press("Přičti")
+        k.press("Průměr")
+        self.assert_shows(expected, "", "Přičti and Průměr")
+        places = screen_places(CLIENT_AREA, CONTROL_PLACES)
+        left, _, width, _ = places["label"]
+        _, entry_top, _, entry_height = places["entry"]
+        buttons_top = places["Přičti"][1]
+        band = (left, entry_top + entry_height, width, buttons_top - entry_top - entry_height)
+        read = ""
+
+        def reads_whole():
+            nonlocal read
+            read = " ".join(pixels.read_text(k.x.screenshot(*band)).split())
+            return read == expected
+
+        try:
+            poll(reads_whole, 10.0, "the whole message on the screen")
+        except AssertionError:
+            self.assertEqual(read, expected, "the message as read off the screen")
 
     # -- the end of the program -----------------------------------------------------------
 

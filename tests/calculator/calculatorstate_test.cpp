@@ -128,10 +128,11 @@ TEST(Sequence, TwoAndThreeAverageTwoAndAHalfWithAFullStop) {
     EXPECT_EQ(state.showIntermediateAverage(), shown("Meziprůměr je 2.5."));
 }
 
-TEST(Sequence, UsesAMultiByteSeparator) {
+TEST(Sequence, ReadsAndWritesAMultiByteSeparator) {
     CalculatorState state("\u066B");
-    addAll(state, {"1", "2"});
-    EXPECT_EQ(state.showAverage(), shown("Průměr zadaných čísel je 1\u066B5."));
+    addAll(state, {"1", "2\u066B5"});
+    EXPECT_EQ(state.showAverage(), shown("Průměr zadaných čísel je 1\u066B75."));
+    EXPECT_EQ(state.showLast(), shown("Poslední zadané číslo je 2\u066B5."));
 }
 
 TEST(Sequence, FiveAndMinusFiveAverageZero) {

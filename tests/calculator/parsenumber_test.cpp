@@ -13,8 +13,13 @@
 namespace {
 
 using calculator::OverflowError;
-using calculator::parseNumber;
 using namespace std::string_view_literals;
+
+// Most cases read as on a locale whose separator is the full stop, which adds nothing to the
+// "." and "," always read.
+double parseNumber(std::string_view text) {
+    return calculator::parseNumber(text, ".");
+}
 
 struct ParseCase {
     std::string_view text;
@@ -228,6 +233,27 @@ TEST(ParseNumber, NeverGivesANegativeZero) {
         const double value = parseNumber(text);
         EXPECT_EQ(value, 0) << text;
         EXPECT_FALSE(std::signbit(value)) << text;
+    }
+}
+
+TEST(ParseNumber, ReadsTheLocaleSeparatorAsADecimalPoint) {
+    const struct {
+        std::string_view text;
+        std::string_view separator;
+        double expected;
+    } cases[] = {
+        {"-\u066B5E+3", "\u066B", -500},
+        {"2 \u066B 5", "\u066B", 2.5},  // blanks around it are removed
+        {"1.2\u066B3", "\u066B", 1.2},  // whichever point comes first
+        {"1\u066B2,3", "\u066B", 1.2},
+        {"2\u066B5", ",", 2},  // another locale's separator ends the number
+        {"2\xD9 \xAB"
+         "5",
+         "\u066B", 2},  // a blank inside the separator breaks it
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(calculator::parseNumber(c.text, c.separator), c.expected)
+            << "text: \"" << c.text << "\", separator: \"" << c.separator << '"';
     }
 }
 

@@ -7,7 +7,6 @@
 #include "windows/forms/colours.h"
 #include "windows/forms/commandbutton.h"
 #include "windows/forms/design.h"
-#include "windows/forms/properties.h"
 
 using forms::ButtonStyle;
 using forms::ColourCode;
@@ -33,12 +32,12 @@ private slots:
 void CommandButtonTest::standardButtonKeepsItsBackgroundUnseen() {
     forms::CommandButton button(QStringLiteral("Reset"));
     button.resize(73, 25);
-    forms::applyProperty(button, forms::colour::buttonFace);
+    button.setBackground(forms::colour::buttonFace);
     const QImage systemLook = widgettesting::rendered(button);
 
-    forms::applyProperty(button, kYellow);
+    button.setBackground(kYellow);
     QCOMPARE(widgettesting::rendered(button), systemLook);
-    QCOMPARE(button.property(forms::kBackgroundProperty).toUInt(), kYellow);
+    QCOMPARE(button.background(), kYellow);
 
     // The kept colour shows as soon as the button turns graphical.
     button.setButtonStyle(ButtonStyle::Graphical);
@@ -50,12 +49,12 @@ void CommandButtonTest::graphicalButtonShowsItsBackground() {
     forms::CommandButton button(QStringLiteral("Žlutá"));
     button.resize(97, 33);
     button.setButtonStyle(ButtonStyle::Graphical);
-    forms::applyProperty(button, kYellow);
+    button.setBackground(kYellow);
     QCOMPARE(pixel(button, {3, 3}), QStringLiteral("#ffff80"));
     QCOMPARE(pixel(button, {93, 29}), QStringLiteral("#ffff80"));
     QCOMPARE(name(button.palette().color(QPalette::ButtonText)), QStringLiteral("#000000"));
 
-    forms::applyProperty(button, forms::colour::buttonFace);
+    button.setBackground(forms::colour::buttonFace);
     QCOMPARE(pixel(button, {3, 3}), name(QApplication::palette().color(QPalette::Button)));
     QCOMPARE(name(button.palette().color(QPalette::ButtonText)),
              name(QApplication::palette().color(QPalette::ButtonText)));

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -17,6 +16,7 @@
 #include "modalboxes.h"
 #include "widgettesting.h"
 #include "windows/Form1.h"
+#include "windows/forms/label.h"
 #include "windows/forms/textbox.h"
 
 using widgettesting::click;
@@ -64,6 +64,8 @@ private slots:
     void enterAndEscapePressNothing_data();
     void enterAndEscapePressNothing();
     void entryTakesMoreThan32767Characters();
+    void everyMessageIsShownWhole_data();
+    void everyMessageIsShownWhole();
 
     // ---- Overflow ----
     void overflowIsReportedAndChangesNothing();
@@ -77,7 +79,8 @@ private:
     void openForm(const QString& decimalSeparator = QStringLiteral(","));
     void perform(const Steps& steps);
     forms::TextBox& entry() const;
-    QLabel& label() const;
+    forms::Label& label() const;
+    void checkMessageShownWhole(const char* atFont);
     QPushButton& button(const char* name) const;
     QAction& action(const char* name) const;
 
@@ -123,8 +126,8 @@ forms::TextBox& Form1Test::entry() const {
     return *text1;
 }
 
-QLabel& Form1Test::label() const {
-    auto* label1 = form_->findChild<QLabel*>(QStringLiteral("Label1"));
+forms::Label& Form1Test::label() const {
+    auto* label1 = form_->findChild<forms::Label*>(QStringLiteral("Label1"));
     Q_ASSERT(label1);
     return *label1;
 }
@@ -404,6 +407,72 @@ void Form1Test::entryTakesMoreThan32767Characters() {
     QTest::keyClick(&entry(), Qt::Key_V, Qt::ControlModifier);
     QTest::keyClicks(&entry(), QStringLiteral("0"));
     QCOMPARE(entry().text().size(), longNumber.size() + 1);
+}
+
+// The longest message of each kind, driven as a user would. A message that fits one line at
+// the window's font is drawn at that font in the label's place; any other is shown whole too,
+// at the window's font and at a larger one (as a desktop at 128 dpi makes the 9 pt font).
+void Form1Test::everyMessageIsShownWhole_data() {
+    QTest::addColumn<Steps>("steps");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("fitsOneLine");  // at the window's font, so nothing changes for it
+
+    const Steps addLargest = {QStringLiteral("type:-1.23456789012346e307"),
+                              QStringLiteral("Command1")};
+    Steps addMany;
+    for (int i = 0; i < 32767; ++i) {
+        addMany << QStringLiteral("type:1") << QStringLiteral("Command1");
+    }
+    QTest::newRow("short average")
+        << Steps{QStringLiteral("type:2"), QStringLiteral("Command1"), QStringLiteral("type:3"),
+                 QStringLiteral("Command1"), QStringLiteral("Command2")}
+        << QStringLiteral("Průměr zadaných čísel je 2,5.") << true;
+    QTest::newRow("a third") << Steps{QStringLiteral("type:1"),  QStringLiteral("Command1"),
+                                      QStringLiteral("type:1"),  QStringLiteral("Command1"),
+                                      QStringLiteral("type:-1"), QStringLiteral("Command1"),
+                                      QStringLiteral("Command2")}
+                             << QStringLiteral("Průměr zadaných čísel je 0,333333333333333.")
+                             << false;
+    QTest::newRow("longest average")
+        << addLargest + Steps{QStringLiteral("Command2")}
+        << QStringLiteral("Průměr zadaných čísel je -1,23456789012346E+307.") << false;
+    QTest::newRow("longest running average")
+        << addLargest + Steps{QStringLiteral("submnuMezikalvet")}
+        << QStringLiteral("Meziprůměr je -1,23456789012346E+307.") << false;
+    QTest::newRow("longest last number")
+        << addLargest + Steps{QStringLiteral("submnuPosledni")}
+        << QStringLiteral("Poslední zadané číslo je -1,23456789012346E+307.") << false;
+    QTest::newRow("largest count") << addMany + Steps{QStringLiteral("submnuPocet")}
+                                   << QStringLiteral("Počet zadaných čísel je 32767.") << true;
+}
+
+void Form1Test::everyMessageIsShownWhole() {
+    QFETCH(Steps, steps);
+    QFETCH(QString, message);
+    QFETCH(bool, fitsOneLine);
+    perform(steps);
+    QCOMPARE(label().text(), message);
+    checkMessageShownWhole("the window's font");
+    QCOMPARE(label().shownFont() == label().font(), fitsOneLine);
+    if (fitsOneLine) {
+        QCOMPARE(label().geometry(), QRect(8, 32, 217, 17));
+    }
+    form_->centralWidget()->setFont(QFont(QStringLiteral("Arial"), 12));
+    checkMessageShownWhole("12 pt");
+}
+
+// The label's text, laid out as it is drawn (its flags, the font it is drawn with), lies
+// wholly inside the label; the label keeps its left, top and width and grows at most down to
+// the buttons' top edge (56 px).
+void Form1Test::checkMessageShownWhole(const char* atFont) {
+    const forms::Label& shown = label();
+    const QRect place = shown.geometry();
+    QCOMPARE(place.topLeft(), QPoint(8, 32));
+    QCOMPARE(place.width(), 217);
+    QVERIFY2(place.bottom() < 56, atFont);
+    const QFontMetrics metrics(shown.shownFont(), &shown);
+    const QRect drawn = metrics.boundingRect(shown.contentsRect(), shown.textFlags(), shown.text());
+    QVERIFY2(shown.contentsRect().contains(drawn), atFont);
 }
 
 // ---- Overflow -------------------------------------------------------------------------------

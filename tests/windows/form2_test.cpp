@@ -67,6 +67,8 @@ private slots:
     void entryStaysReadableUnderEitherScheme();
     void zlutaTwiceChangesNothingMore();
     void schemesLeaveTheCalculatorAlone();
+    void aPaletteChangeRecoloursAsAFreshStart_data();
+    void aPaletteChangeRecoloursAsAFreshStart();
 
     // ---- Bringing it up and leaving it ----
     void skinyKeepsASingleWindow();
@@ -77,7 +79,6 @@ private slots:
     void reopenedWindowsShareOneIcon();
     void bothWindowsStayUsable();
     void destroyingTheMainWindowDestroysItsColourSchemeWindow();
-    void aMainWindowWithoutASchemeTargetIsRefused();
 
     // ---- The program's end ----
     void programRunsUntilTheLastWindowCloses_data();
@@ -262,8 +263,8 @@ void Form2Test::schemesRecolourEveryTarget() {
     // Steps 1 to 7: the main window.
     QCOMPARE(pixel(main, {2, 2}), face);
     for (qsizetype i = 0; i < 3; ++i) {
-        QWidget& button = control(main, standardButtons[i]);
-        QCOMPARE(button.property(forms::kBackgroundProperty).toUInt(), kept);
+        auto& button = control<forms::CommandButton>(main, standardButtons[i]);
+        QCOMPARE(button.background(), kept);
         QVERIFY2(widgettesting::rendered(button) == mainButtonsBefore[i], standardButtons[i]);
     }
     QWidget& entry = control(main, "Text1");
@@ -280,7 +281,7 @@ void Form2Test::schemesRecolourEveryTarget() {
     QCOMPARE(pixel(form2, {2, 2}), face);
     QCOMPARE(pixel(control(form2, kZluta), {3, 3}), face);
     for (const char* button : {kZluta, kKlasika, kOdejit}) {
-        QCOMPARE(control(form2, button).property(forms::kBackgroundProperty).toUInt(), kept);
+        QCOMPARE(control<forms::CommandButton>(form2, button).background(), kept);
     }
     QVERIFY(widgettesting::rendered(control(form2, kKlasika)) == klasikaBefore);
     QVERIFY(widgettesting::rendered(control(form2, kOdejit)) == odejitBefore);
@@ -344,6 +345,39 @@ void Form2Test::schemesLeaveTheCalculatorAlone() {
     QCOMPARE(entry.text(), QStringLiteral("4"));
     control<QAction>(*form1_, "submnuPocet").trigger();
     QCOMPARE(label.text(), QStringLiteral("Počet zadaných čísel je 2."));
+}
+
+// A desktop theme switched while the program runs: both windows then look exactly as when the
+// program starts under the new theme, whichever scheme the user had chosen.
+void Form2Test::aPaletteChangeRecoloursAsAFreshStart_data() {
+    QTest::addColumn<QString>("pressed");
+    QTest::newRow("no scheme") << QString();
+    QTest::newRow("Žlutá") << QString(kZluta);
+    QTest::newRow("Klasika") << QString(kKlasika);
+}
+
+void Form2Test::aPaletteChangeRecoloursAsAFreshStart() {
+    QFETCH(QString, pressed);
+    const auto start = [this, &pressed]() -> Form2& {
+        Form2& form2 = openBoth();
+        if (!pressed.isEmpty()) {
+            click(control<QPushButton>(form2, qPrintable(pressed)));
+        }
+        settle(form2);
+        return form2;
+    };
+    Form2& switched = start();
+    const QImage beforeMain = widgettesting::rendered(*form1_);
+    widgettesting::ApplicationPalette dark(widgettesting::darkPalette());
+    settle(switched);
+    const QImage switchedMain = widgettesting::rendered(*form1_);
+    const QImage switchedSchemes = widgettesting::rendered(switched);
+
+    form1_.reset();
+    Form2& fresh = start();
+    QVERIFY(widgettesting::rendered(*form1_) != beforeMain);  // the theme did change the look
+    QVERIFY(widgettesting::rendered(*form1_) == switchedMain);
+    QVERIFY(widgettesting::rendered(fresh) == switchedSchemes);
 }
 
 // ---- Bringing it up and leaving it ----------------------------------------------------------
@@ -439,12 +473,6 @@ void Form2Test::destroyingTheMainWindowDestroysItsColourSchemeWindow() {
     QPointer<Form2> form2(&openBoth());
     form1_.reset();
     QVERIFY(form2.isNull());
-}
-
-void Form2Test::aMainWindowWithoutASchemeTargetIsRefused() {
-    forms::FormSurface clientArea;
-    new QWidget(&clientArea);  // controls, but none named as the schemes name them
-    QVERIFY_THROWS_EXCEPTION(std::logic_error, Form2{clientArea});
 }
 
 // ---- The program's end ----------------------------------------------------------------------

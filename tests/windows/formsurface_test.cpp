@@ -6,7 +6,6 @@
 #include "windows/forms/colours.h"
 #include "windows/forms/commandbutton.h"
 #include "windows/forms/formsurface.h"
-#include "windows/forms/properties.h"
 
 using forms::ColourCode;
 using widgettesting::pixel;
@@ -29,10 +28,10 @@ void FormSurfaceTest::surfaceDoesNotHandItsColourToItsControls() {
     surface.resize(120, 50);
     forms::CommandButton button(QStringLiteral("Přičti"), &surface);
     button.setGeometry(8, 8, 73, 25);
-    forms::applyProperty(surface, forms::colour::buttonFace);
+    surface.setBackground(forms::colour::buttonFace);
     const QImage buttonBefore = widgettesting::rendered(button);
 
-    forms::applyProperty(surface, kYellow);
+    surface.setBackground(kYellow);
     QCOMPARE(pixel(surface, {2, 2}), QStringLiteral("#ffff80"));
     QCOMPARE(pixel(surface, {110, 45}), QStringLiteral("#ffff80"));
     QCOMPARE(widgettesting::rendered(button), buttonBefore);

@@ -1,11 +1,10 @@
 // The message and title labels: the background they show.
 
-#include <QLabel>
 #include <QTest>
 
 #include "widgettesting.h"
 #include "windows/forms/colours.h"
-#include "windows/forms/properties.h"
+#include "windows/forms/label.h"
 
 using forms::ColourCode;
 using widgettesting::name;
@@ -27,9 +26,10 @@ private slots:
 void LabelTest::labelShowsItsBackgroundOpaque() {
     QWidget window;
     window.resize(100, 40);
-    QLabel label(&window);
+    forms::Label label(QString(), &window);
     label.setGeometry(10, 10, 80, 20);
-    forms::applyProperty(label, kYellow);
+    label.setBackground(kYellow);
+    QCOMPARE(label.background(), kYellow);
     QCOMPARE(pixel(window, {12, 12}), QStringLiteral("#ffff80"));
     QCOMPARE(pixel(window, {5, 5}), name(window.palette().color(QPalette::Window)));
     QCOMPARE(name(label.palette().color(QPalette::WindowText)), QStringLiteral("#000000"));

@@ -2,6 +2,10 @@
 
 #include "windows/forms/colours.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
 #include <algorithm>
 #include <array>
 
@@ -51,6 +55,34 @@ ResolvedColour resolveColour(ColourCode code, const QPalette& palette) {
     }
     const QColor background = explicitColour(code);
     return {background, readableTextOn(background)};
+}
+
+ResolvedColour ControlColour::resolved() const {
+    return resolveColour(code_, QApplication::palette());
+}
+
+void ControlColour::showOn(QWidget& control) const {
+    const ResolvedColour colour = resolved();
+    QPalette palette = control.palette();
+    palette.setColor(roles_.background, colour.background);
+    palette.setColor(roles_.foreground, colour.foreground);
+    const bool unchanged = control.testAttribute(Qt::WA_SetPalette) &&
+                           palette == control.palette() &&
+                           palette.resolveMask() == control.palette().resolveMask();
+    if (!unchanged) {
+        control.setPalette(palette);
+    }
+}
+
+void ControlColour::showNoneOn(QWidget& control) {
+    if (control.testAttribute(Qt::WA_SetPalette)) {
+        control.setPalette(QPalette());
+    }
+}
+
+bool isPaletteChange(const QEvent& event) {
+    return event.type() == QEvent::PaletteChange ||
+           event.type() == QEvent::ApplicationPaletteChange;
 }
 
 }  // namespace forms

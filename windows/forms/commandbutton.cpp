@@ -9,7 +9,6 @@
 #include <QStylePainter>
 
 #include "windows/forms/captions.h"
-#include "windows/forms/properties.h"
 
 namespace forms {
 
@@ -27,10 +26,29 @@ CommandButton::CommandButton(const QString& caption, QWidget* parent)
 
 void CommandButton::setButtonStyle(ButtonStyle style) {
     style_ = style;
-    if (property(kBackgroundProperty).isValid()) {
-        showBackground(*this);
-    }
+    showColours();
     update();
+}
+
+void CommandButton::setBackground(ColourCode code) {
+    background_.setCode(code);
+    showColours();
+}
+
+void CommandButton::showColours() {
+    if (showsBackground(style_)) {
+        background_.showOn(*this);
+    } else {
+        ControlColour::showNoneOn(*this);
+    }
+}
+
+bool CommandButton::event(QEvent* event) {
+    const bool handled = QPushButton::event(event);
+    if (isPaletteChange(*event)) {
+        showColours();
+    }
+    return handled;
 }
 
 void CommandButton::paintEvent(QPaintEvent* event) {

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QString>
 
+#include "windows/forms/colours.h"
+
 namespace forms {
 
 enum class ButtonStyle {
@@ -16,7 +18,8 @@ enum class ButtonStyle {
 bool showsBackground(ButtonStyle style);
 
 // The forms' command button: standard style is Qt's button; graphical style fills the face
-// with the button's background colour inside a classic raised edge.
+// with the button's background colour inside a classic raised edge. A standard button keeps
+// its background colour unseen and shows it once it turns graphical.
 class CommandButton : public QPushButton {
     Q_OBJECT
 public:
@@ -25,13 +28,19 @@ public:
     ButtonStyle buttonStyle() const { return style_; }
     void setButtonStyle(ButtonStyle style);
 
+    ColourCode background() const { return background_.code(); }
+    void setBackground(ColourCode code);
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void showColours();
     void paintGraphical();
 
     ButtonStyle style_ = ButtonStyle::Standard;
+    ControlColour background_{colour::buttonFace, kButtonRoles};
 };
 
 }  // namespace forms

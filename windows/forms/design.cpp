@@ -2,11 +2,6 @@
 
 #include "windows/forms/design.h"
 
-#include <stdexcept>
-#include <string>
-
-#include "windows/forms/properties.h"
-
 namespace forms {
 
 CommandButton* createButton(const ButtonDesign& design, QWidget& parent) {
@@ -17,12 +12,12 @@ CommandButton* createButton(const ButtonDesign& design, QWidget& parent) {
         button->setFont(arial(*design.font));
     }
     button->setButtonStyle(design.style);
-    applyProperty(*button, design.background);
+    button->setBackground(design.background);
     return button;
 }
 
-QLabel* createLabel(const LabelDesign& design, QWidget& parent) {
-    auto* label = new QLabel(QString::fromUtf8(design.text), &parent);
+Label* createLabel(const LabelDesign& design, QWidget& parent) {
+    auto* label = new Label(QString::fromUtf8(design.text), &parent);
     label->setObjectName(QString::fromLatin1(design.name));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
@@ -31,16 +26,10 @@ QLabel* createLabel(const LabelDesign& design, QWidget& parent) {
         label->setFont(arial(*design.font));
     }
     place(*label, design.place);
-    applyProperty(*label, colour::buttonFace);
-    return label;
-}
-
-QWidget& control(QWidget& form, const char* name) {
-    auto* found = form.findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    if (found == nullptr) {
-        throw std::logic_error(std::string("the form has no control named ") + name);
+    if (design.room) {
+        label->setRoom(design.room->pixels);
     }
-    return *found;
+    return label;
 }
 
 }  // namespace forms

@@ -2,16 +2,17 @@
 
 // The designs of a form's buttons and labels, and the factories that create them.
 
-#include <QLabel>
 #include <QObject>
 #include <QWidget>
 
+#include <array>
+#include <cstddef>
 #include <optional>
-#include <span>
 
 #include "windows/forms/colours.h"
 #include "windows/forms/commandbutton.h"
 #include "windows/forms/fonts.h"
+#include "windows/forms/label.h"
 #include "windows/forms/units.h"
 
 namespace forms {
@@ -37,31 +38,29 @@ struct ButtonRow {
 };
 
 // Creates the buttons in order (which is also their tab order) and connects each click to its
-// handler; returns the first.
-template <typename Form>
-CommandButton* createButtons(std::span<const ButtonRow<Form>> rows, Form& form, QWidget& parent) {
-    CommandButton* first = nullptr;
-    for (const ButtonRow<Form>& row : rows) {
-        CommandButton* button = createButton(row.design, parent);
-        QObject::connect(button, &QPushButton::clicked, &form, row.onClick);
-        first = first ? first : button;
+// handler; returns them in that order.
+template <typename Form, std::size_t N>
+std::array<CommandButton*, N> createButtons(const ButtonRow<Form> (&rows)[N], Form& form,
+                                            QWidget& parent) {
+    std::array<CommandButton*, N> buttons{};
+    for (std::size_t index = 0; index < N; ++index) {
+        buttons[index] = createButton(rows[index].design, parent);
+        QObject::connect(buttons[index], &QPushButton::clicked, &form, rows[index].onClick);
     }
-    return first;
+    return buttons;
 }
 
-// A form's message or title label: centred, plain text, on the button face.
+// A form's message or title label: centred, plain text, on the button face. With a room, a
+// caption that does not fit the place at the label's font may grow the label into it.
 struct LabelDesign {
     const char* name;
     const char* text;
     TwipsRect place;
     std::optional<FontDesign> font = std::nullopt;
     bool wordWrap = false;
+    std::optional<TwipsRect> room = std::nullopt;
 };
 
-QLabel* createLabel(const LabelDesign& design, QWidget& parent);
-
-// The control of that name among the form's direct children. A missing one is a fault in the
-// program, reported at once rather than skipped.
-QWidget& control(QWidget& form, const char* name);
+Label* createLabel(const LabelDesign& design, QWidget& parent);
 
 }  // namespace forms

@@ -2,20 +2,28 @@
 
 #include "windows/forms/formsurface.h"
 
+#include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
 namespace forms {
 
-void FormSurface::setFill(const QColor& fill) {
-    fill_ = fill;
+void FormSurface::setBackground(ColourCode code) {
+    background_ = code;
     update();
 }
 
-void FormSurface::paintEvent(QPaintEvent* event) {
-    if (fill_.isValid()) {
-        QPainter(this).fillRect(event->rect(), fill_);
+bool FormSurface::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (isPaletteChange(*event)) {
+        update();
     }
+    return handled;
+}
+
+void FormSurface::paintEvent(QPaintEvent* event) {
+    const ResolvedColour colour = resolveColour(background_, QApplication::palette());
+    QPainter(this).fillRect(event->rect(), colour.background);
 }
 
 }  // namespace forms

@@ -2,12 +2,11 @@
 
 // Putting a property value (a background colour code or a border appearance) onto a control.
 
+#include <stdexcept>
 #include <variant>
 
 #include "windows/forms/appearance.h"
 #include "windows/forms/colours.h"
-
-class QWidget;
 
 namespace forms {
 
@@ -15,18 +14,23 @@ namespace forms {
 // Appearance the border of a text box.
 using PropertyValue = std::variant<ColourCode, Appearance>;
 
-// The dynamic property under which every control keeps the colour code last given to it as
-// its background, whether or not the control shows it.
-inline constexpr char kBackgroundProperty[] = "backgroundColour";
+// Whether a control of this type has a border appearance (only the text box has).
+template <typename Control>
+constexpr bool kHasAppearance = requires(Control& control) {
+    control.setAppearance(Appearance::Flat);
+};
 
-// Sets a property of a control the way the forms show it: a background goes to the palette
-// roles of the control's kind (or the surface's fill) resolved from the application palette,
-// unless the control is a standard-style button, which only keeps it. An appearance goes to a
-// text box; any other control refuses it with std::invalid_argument.
-void applyProperty(QWidget& control, const PropertyValue& value);
-
-// Shows the control's stored background, or, for a standard-style button, leaves the
-// system look.
-void showBackground(QWidget& control);
+// Sets the property the value names through the control's own setter. An appearance given to
+// a control without one is refused with std::invalid_argument.
+template <typename Control>
+void applyProperty(Control& control, const PropertyValue& value) {
+    if (const auto* code = std::get_if<ColourCode>(&value)) {
+        control.setBackground(*code);
+    } else if constexpr (kHasAppearance<Control>) {
+        control.setAppearance(std::get<Appearance>(value));
+    } else {
+        throw std::invalid_argument("only a text box has a border appearance");
+    }
+}
 
 }  // namespace forms

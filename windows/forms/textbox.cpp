@@ -65,7 +65,7 @@ TextBox::TextBox(QWidget* parent) : QWidget(parent), view_(new QLineEdit(this)) 
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->installEventFilter(this);
     setAppearance(appearance_);
-    showBackground();
+    background_.showOn(*this);
 }
 
 void TextBox::setText(const QString& text) {
@@ -85,8 +85,8 @@ void TextBox::setAlignment(Qt::Alignment alignment) {
 }
 
 void TextBox::setBackground(ColourCode code) {
-    background_ = code;
-    showBackground();
+    background_.setCode(code);
+    background_.showOn(*this);
 }
 
 void TextBox::setAppearance(Appearance appearance) {
@@ -95,26 +95,9 @@ void TextBox::setAppearance(Appearance appearance) {
     update();
 }
 
-void TextBox::showBackground() {
-    const ResolvedColour colour = resolveColour(background_, QApplication::palette());
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, colour.background);
-    colours.setColor(QPalette::Text, colour.foreground);
-    setPalette(colours);
-}
-
 void TextBox::placeView() {
     const int border = borderWidth(appearance_);
     view_->setGeometry(rect().adjusted(border, border, -border, -border));
-}
-
-// A palette change reaches a widget as PaletteChange only where the colours it shows change,
-// and the application's as ApplicationPaletteChange (which changeEvent does not get).
-void TextBox::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange) {
-        showBackground();
-    }
-    QWidget::changeEvent(event);
 }
 
 // The line edit inside the border leaves its outermost pixels to what lies beneath.
@@ -370,8 +353,8 @@ bool TextBox::event(QEvent* event) {
         return view_->event(event);  // the keys a line edit keeps from the window's shortcuts
     }
     const bool handled = QWidget::event(event);
-    if (event->type() == QEvent::ApplicationPaletteChange) {
-        showBackground();
+    if (isPaletteChange(*event)) {
+        background_.showOn(*this);
     }
     return handled;
 }

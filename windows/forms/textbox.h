@@ -48,7 +48,7 @@ public:
     // The background colour code, resolved against the application palette now and whenever
     // that palette changes.
     void setBackground(ColourCode code);
-    ColourCode background() const { return background_; }
+    ColourCode background() const { return background_.code(); }
     void setAppearance(Appearance appearance);
     Appearance appearance() const { return appearance_; }
 
@@ -57,7 +57,6 @@ public:
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -86,7 +85,6 @@ private:
     // Puts the part of the entry around the cursor into the line edit, with the cursor and the
     // part of the selection it holds, and tells the accessibility bus where the cursor is.
     void showEntry(bool textChanged = false, qsizetype editedAt = 0);
-    void showBackground();
     void placeView();
 
     QLineEdit* view_;
@@ -94,7 +92,7 @@ private:
     qsizetype shownFrom_ = 0;         // where the line edit's text starts in the entry
     qsizetype announcedCursor_ = -1;  // the cursor and anchor the accessibility bus was told of
     qsizetype announcedAnchor_ = -1;
-    ColourCode background_ = colour::windowBackground;
+    ControlColour background_{colour::windowBackground, kTextBoxRoles};
     Appearance appearance_ = Appearance::Sunken3D;
     QElapsedTimer doubleClicked_;  // a third click soon after a double click selects all
     QPoint doubleClickedAt_;

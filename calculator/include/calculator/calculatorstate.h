@@ -21,7 +21,8 @@ struct CommandResult {
 // menu items run. A command that throws OverflowError leaves the state exactly as it was.
 class CalculatorState {
 public:
-    // decimalSeparator: the user's locale decimal separator, used in every rendered number.
+    // decimalSeparator: the user's locale decimal separator, used in every rendered number and
+    // read as a decimal point in entries.
     explicit CalculatorState(std::string decimalSeparator);
 
     CommandResult addNumber(std::string_view entryText);

@@ -17,19 +17,22 @@ public:
 
 // The numeric value of the leading number in an entry text (UTF-8).
 // Blanks, tabs, line feeds and non-breaking spaces are removed first, wherever they stand.
-// Then: an optional sign, digits, at most one decimal point ("." or ",", whichever comes
-// first), an optional exponent ("E", "e", "D" or "d", optional sign, digits). "&H" and "&O"
-// introduce hexadecimal and octal integers. Text without a leading number reads as 0.
+// Then: an optional sign, digits, at most one decimal point, an optional exponent ("E", "e",
+// "D" or "d", optional sign, digits). The decimal point is ".", "," or the given decimal
+// separator (the one renderNumber writes), whichever comes first; so every number the
+// program shows reads back when typed. "&H" and "&O" introduce hexadecimal and octal
+// integers. Text without a leading number reads as 0.
 // Throws OverflowError for a number beyond the double range or a too long "&H"/"&O" value.
-// Locale-independent and linear in the length of the text.
+// Depends on nothing but its arguments, and is linear in the length of the text.
 //
 // In detail: "&H"/"&O" count only at the very start (no sign before them) and take hexadecimal
 // or octal digits until the first other character; leading zeros do not count. A value that
 // fits 16 bits is a signed 16-bit number ("&HFFFF" is -1), one that fits 32 bits a signed
 // 32-bit number ("&H10000" is 65536, "&HFFFFFFFF" is -1). "&" followed by anything else reads
 // as 0. A decimal number too small for a double reads as 0. The result is always finite and
-// never a negative zero.
-double parseNumber(std::string_view text);
+// never a negative zero. The separator counts only where it stands whole, not broken up by a
+// blank; an empty one, "." and "," add nothing to the two points always read.
+double parseNumber(std::string_view text, std::string_view decimalSeparator);
 
 // A double as message text: rounded to 15 significant digits, the shortest form, the given
 // decimal separator, exponent notation from 1E15 up and below 1E-4, never "-0".

@@ -46,14 +46,21 @@ def screen_places(client_area_twips, control_places_twips):
     places = {name: pixels(place, client[:2]) for name, place in control_places_twips.items()}
     return {"client area": client, **places}
 
-def desktop_theme(directory, font_size):
+def desktop_theme(directory, font_size, colours=None):
     """The environment of a desktop whose Qt theme (qt6ct) has a default font of font_size
-    points; its settings are written under directory."""
-    os.makedirs(os.path.join(directory, "qt6ct"), exist_ok=True)
-    with open(os.path.join(directory, "qt6ct", "qt6ct.conf"), "w", encoding="utf-8") as conf:
-        conf.write("[Appearance]\nstyle=Fusion\ncustom_palette=false\n\n[Fonts]\n"
+    points and the colours of the qt6ct colour scheme file colours (None: the style's own);
+    its settings are written under directory. Called again for the same directory it switches
+    the theme of the programs running under it: qt6ct watches its settings' folder, so the
+    file is replaced as a whole."""
+    folder = os.path.join(directory, "qt6ct")
+    os.makedirs(folder, exist_ok=True)
+    palette = f"custom_palette=true\ncolor_scheme_path={colours}\n" if colours else \
+        "custom_palette=false\n"
+    with open(os.path.join(folder, "qt6ct.conf.new"), "w", encoding="utf-8") as conf:
+        conf.write(f"[Appearance]\nstyle=Fusion\n{palette}\n[Fonts]\n"
                    f'general="DejaVu Sans,{font_size},-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n'
                    f'fixed="DejaVu Sans Mono,{font_size},-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n')
+    os.replace(os.path.join(folder, "qt6ct.conf.new"), os.path.join(folder, "qt6ct.conf"))
     return {"QT_QPA_PLATFORMTHEME": "qt6ct", "XDG_CONFIG_HOME": directory}
 
 

@@ -1,5 +1,7 @@
-"""Screenshots as plain RGB pixels, and the colour statistics the scheme checks ask for."""
+"""Screenshots as plain RGB pixels, the colour statistics the scheme checks ask for, and
+reading text back from them."""
 
+import subprocess
 from collections import Counter
 
 
@@ -87,6 +89,17 @@ class Image:
 
     def same_as(self, other):
         return (self.width, self.height, self.rgb) == (other.width, other.height, other.rgb)
+
+
+def read_text(image, language="ces"):
+    """The text Tesseract reads in the image as one block of lines. The image is enlarged four
+    times with ImageMagick's smoothing first: blocky pixels garble small text."""
+    ppm = b"P6\n%d %d\n255\n" % (image.width, image.height) + image.rgb
+    enlarged = subprocess.run(["convert", "ppm:-", "-colorspace", "Gray", "-resize", "400%",
+                               "pgm:-"], input=ppm, capture_output=True, check=True, timeout=60)
+    result = subprocess.run(["tesseract", "stdin", "stdout", "-l", language, "--psm", "6"],
+                            input=enlarged.stdout, capture_output=True, check=True, timeout=60)
+    return result.stdout.decode("utf-8")
 
 
 class ColourCounts:
