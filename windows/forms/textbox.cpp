@@ -65,7 +65,7 @@ TextBox::TextBox(QWidget* parent) : QWidget(parent), view_(new QLineEdit(this)) 
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->installEventFilter(this);
     setAppearance(appearance_);
-    background_.showOn(*this);
+    showBackground();
 }
 
 void TextBox::setText(const QString& text) {
@@ -86,7 +86,14 @@ void TextBox::setAlignment(Qt::Alignment alignment) {
 
 void TextBox::setBackground(ColourCode code) {
     background_.setCode(code);
+    showBackground();
+}
+
+// On the line edit too, whose own roles would otherwise come from a desktop theme's palette
+// for line edits rather than from the text box.
+void TextBox::showBackground() {
     background_.showOn(*this);
+    background_.showOn(*view_);
 }
 
 void TextBox::setAppearance(Appearance appearance) {
@@ -354,13 +361,15 @@ bool TextBox::event(QEvent* event) {
     }
     const bool handled = QWidget::event(event);
     if (isPaletteChange(*event)) {
-        background_.showOn(*this);
+        showBackground();
     }
     return handled;
 }
 
 bool TextBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_) {
+    if (watched == view_ && isPaletteChange(*event)) {
+        background_.showOn(*view_);
+    } else if (watched == view_) {
         switch (event->type()) {
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonDblClick:

@@ -85,6 +85,7 @@ private:
     // Puts the part of the entry around the cursor into the line edit, with the cursor and the
     // part of the selection it holds, and tells the accessibility bus where the cursor is.
     void showEntry(bool textChanged = false, qsizetype editedAt = 0);
+    void showBackground();
     void placeView();
 
     QLineEdit* view_;
