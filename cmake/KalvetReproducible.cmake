@@ -51,7 +51,8 @@ set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   # __FILE__ and debug information name the files in the source folder as ./..., and those
   # generated in the build folder as build/... (the later option is tried first).
-  add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}=." "-ffile-prefix-map=${PROJECT_BINARY_DIR}=build")
+  add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
+                      "-ffile-prefix-map=${PROJECT_BINARY_DIR}=build")
 endif()
 if(MINGW)
   # The PE header's TimeDateStamp would otherwise be the link time.

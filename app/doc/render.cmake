@@ -27,4 +27,5 @@ if(DEFINED LANGUAGE)
 else()
   configure_file("${INPUT}" "${plain}" COPYONLY)
 endif()
-execute_process(COMMAND "${GZIP}" -9 -n -c "${plain}" OUTPUT_FILE "${OUTPUT}" COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND "${GZIP}" -9 -n -c "${plain}" OUTPUT_FILE "${OUTPUT}"
+                COMMAND_ERROR_IS_FATAL ANY)
