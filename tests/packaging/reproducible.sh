@@ -18,7 +18,7 @@ SKIPPED=77
 ARTIFACTS=(
   "release:app/kalvet"
   "release:$KALVET_DEB"
-  "windows64:app/kalvet.exe"
+  "windows64:kalvet.exe"
   "windows64:kalvet-1.00-win64.zip"
 )
 declare -A TARGETS=([release]="kalvet kalvet_doc" [windows64]="kalvet")
