@@ -32,6 +32,16 @@ if(WIN32)
   install(FILES "${qt_licenses}/GPL-3.0-only.txt" DESTINATION licenses RENAME GPL-3.0.txt)
 else()
   install(TARGETS kalvet RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  # A stripped install (as cpack makes) also drops the compilers' version notes, as Debian's
+  # own packages do.
+  string(CONFIGURE [[
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND "@CMAKE_OBJCOPY@" --remove-section=.comment
+                              "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/@CMAKE_INSTALL_BINDIR@/kalvet"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endif()
+  ]] strip_comment @ONLY)
+  install(CODE "${strip_comment}")
 endif()
 
 if(UNIX AND NOT APPLE)
@@ -49,6 +59,8 @@ if(UNIX AND NOT APPLE)
           DESTINATION "${icon_theme_dir}/scalable/apps" RENAME "${KALVET_APP_ID}.svg")
   install(FILES "${KALVET_ICON_DIR}/kalvet.png"
           DESTINATION "${icon_theme_dir}/32x32/apps" RENAME "${KALVET_APP_ID}.png")
+  # The copyright file, the changelog and the manual page.
+  include("${CMAKE_CURRENT_SOURCE_DIR}/doc/doc.cmake")
 endif()
 
 # The Debian package. Its dependencies are read off the binary by dpkg-shlibdeps; the font

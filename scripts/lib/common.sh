@@ -14,7 +14,8 @@ RUN_PACKAGES=(
 # What the whole test suite needs on top: sanitizers and libFuzzer, the X server, D-Bus and
 # the accessibility bus for end-to-end tests, the clipboard (xclip) and profiler (perf) of the
 # paste benchmark, a desktop theme with a larger font (qt6ct, DejaVu), screenshots, and the
-# desktop-file and packaging checks. The Windows build needs more: WINDOWS_TEST_PACKAGES.
+# desktop-file and packaging checks (lintian; diffoscope shows where two builds differ). The
+# Windows build needs more: WINDOWS_TEST_PACKAGES.
 TEST_PACKAGES=(
   "${RUN_PACKAGES[@]}"
   clang libclang-rt-14-dev
@@ -24,7 +25,7 @@ TEST_PACKAGES=(
   # reading the message label back off the screen
   tesseract-ocr tesseract-ocr-ces
   locales
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file lintian diffoscope-minimal
   # the Wayland end-to-end case: a headless compositor and Qt's Wayland platform plugin
   weston qt6-wayland
 )

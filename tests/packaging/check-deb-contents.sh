@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Lists the package (dpkg-deb -c) and checks that it holds exactly the program and its
-# desktop files, owned by root with the usual modes: no test, benchmark or library files.
+# Lists the package (dpkg-deb -c) and checks that it holds exactly the program, its desktop
+# files and its documents (copyright, changelog, manual pages), owned by root with the usual
+# modes: no test, benchmark or library files.
 # Usage: check-deb-contents.sh <package dir> <application id>
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -13,8 +14,12 @@ printf '%s\n' "$listing"
 expected="$(sort <<LIST
 -rwxr-xr-x ./usr/bin/kalvet
 -rw-r--r-- ./usr/share/applications/$id.desktop
+-rw-r--r-- ./usr/share/doc/kalvet/changelog.gz
+-rw-r--r-- ./usr/share/doc/kalvet/copyright
 -rw-r--r-- ./usr/share/icons/hicolor/32x32/apps/$id.png
 -rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/$id.svg
+-rw-r--r-- ./usr/share/man/cs/man1/kalvet.1.gz
+-rw-r--r-- ./usr/share/man/man1/kalvet.1.gz
 -rw-r--r-- ./usr/share/metainfo/$id.metainfo.xml
 LIST
 )"
