@@ -131,17 +131,20 @@ def resources(args):
     check(has(32, 32), "icon: a 32x32 true-colour image")
     check(all(has(size, 32) for size in (16, 48)), "icon: 16x16 and 48x48 images")
 
-    manifests = [(entry.id, entry.directory.entries)
-                 for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries
+    manifests = [entry for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries
                  if kind.id == pefile.RESOURCE_TYPE["RT_MANIFEST"]
                  for entry in kind.directory.entries]
-    check([(name, len(languages)) for name, languages in manifests] == [(1, 1)],
-          f"one manifest, RT_MANIFEST 1 ({[name for name, _ in manifests]})")
+    check([(entry.id, len(entry.directory.entries)) for entry in manifests] == [(1, 1)],
+          f"one manifest, RT_MANIFEST 1 ({[entry.id for entry in manifests]})")
     if manifests:
-        data = manifests[0][1][0].data.struct
+        data = manifests[0].directory.entries[0].data.struct
         manifest = pe.get_data(data.OffsetToData, data.Size).decode("utf-8")
         print(manifest)
-        check_manifest(ElementTree.fromstring(manifest))
+        root = ElementTree.fromstring(manifest)
+        for path, attribute, expected, what in MANIFEST:
+            found = sorted(element.get(attribute) if attribute else element.text
+                           for element in root.iterfind(path, MANIFEST_NAMESPACES))
+            check(found == sorted(expected), f"manifest: {what} ({found})")
 
 
 VERSION_STRINGS = {
@@ -150,36 +153,22 @@ VERSION_STRINGS = {
     "CompanyName": "The Kalvet developers",
     "LegalCopyright": "Copyright (c) 2026 The Kalvet developers",
 }
-# The supportedOS ids that Windows gives its versions.
-SUPPORTED_OS = {
-    "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "Windows 7",
-    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}": "Windows 8",
-    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}": "Windows 8.1",
-    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "Windows 10 and 11",
-}
-
-
-def check_manifest(root):
-    def texts(path):
-        return [element.text for element in root.iterfind(path, MANIFEST_NAMESPACES)]
-
-    supported = {element.get("Id").lower()
-                 for element in root.iterfind(".//compat:supportedOS", MANIFEST_NAMESPACES)}
-    check(supported == set(SUPPORTED_OS), "supportedOS: " + ", ".join(
-        SUPPORTED_OS.get(guid, f"unknown {guid}") for guid in sorted(supported)))
-    awareness = texts(".//asmv3:windowsSettings/ws2016:dpiAwareness")
-    check(len(awareness) == 1 and awareness[0].split(",")[0].strip() == "PerMonitorV2",
-          f"dpiAwareness PerMonitorV2 first ({awareness})")
-    check(texts(".//asmv3:windowsSettings/ws2005:dpiAware") == ["true/pm"],
-          "dpiAware true/pm for Windows before 10")
-    levels = [element.get("level") for element in
-              root.iterfind(".//asmv3:requestedExecutionLevel", MANIFEST_NAMESPACES)]
-    check(levels == ["asInvoker"], f"requestedExecutionLevel asInvoker ({levels})")
-
-
+# What the manifest holds: where, which attribute (or the text), the values, and what they mean.
+MANIFEST = [
+    (".//compat:supportedOS", "Id", ["{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                                     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                                     "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                                     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"],
+     "supportedOS Windows 7, 8, 8.1, 10 and 11"),
+    (".//v3:windowsSettings/ws2016:dpiAwareness", None, ["PerMonitorV2, PerMonitor"],
+     "per-monitor v2 DPI awareness"),
+    (".//v3:windowsSettings/ws2005:dpiAware", None, ["true/pm"],
+     "per-monitor DPI awareness before Windows 10"),
+    (".//v3:requestedExecutionLevel", "level", ["asInvoker"], "runs as invoked"),
+]
 MANIFEST_NAMESPACES = {
     "compat": "urn:schemas-microsoft-com:compatibility.v1",
-    "asmv3": "urn:schemas-microsoft-com:asm.v3",
+    "v3": "urn:schemas-microsoft-com:asm.v3",
     "ws2005": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
     "ws2016": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
 }
@@ -227,20 +216,9 @@ def smoke(args):
             check(holds(drive(args, broken, WINEDEBUG="-all,err+module")), what)
 
 
-def msi_properties(msi):
-    """The package's Property table, read back with msitools."""
-    export = subprocess.run(["msiinfo", "export", msi, "Property"], capture_output=True,
-                            text=True, check=True).stdout
-    # Three header lines: column names, column types, the table's name and key.
-    rows = [line.rstrip("\r").split("\t", 1) for line in export.splitlines()[3:]]
-    return {row[0]: row[1] for row in rows if len(row) == 2}
-
-
-def msi_template(msi):
-    summary = subprocess.run(["msiinfo", "suminfo", msi], capture_output=True, text=True,
-                             check=True).stdout
-    found = re.search(r"^Template: (.*)$", summary, re.M)
-    return found.group(1) if found else None
+def msiinfo(*arguments):
+    return subprocess.run(["msiinfo", *arguments], capture_output=True, text=True,
+                          check=True).stdout
 
 
 def squished(guid):
@@ -298,7 +276,10 @@ def in_lnk(data, text):
 
 
 def msi(args):
-    properties = msi_properties(args.msi)
+    # The Property table; msiinfo writes three header lines before the rows.
+    rows = [line.rstrip("\r").split("\t", 1)
+            for line in msiinfo("export", args.msi, "Property").splitlines()[3:]]
+    properties = {row[0]: row[1] for row in rows if len(row) == 2}
     print(f"Property table: {properties}")
     for key, value in {"ProductName": "Kalvet 1.2", "ProductVersion": "1.00",
                        "Manufacturer": "The Kalvet developers",
@@ -307,7 +288,7 @@ def msi(args):
         check(properties.get(key) == value, f"{key} {value} ({properties.get(key)})")
     template, program_files = {"I386": ("Intel;1033", "Program Files (x86)"),
                                "AMD64": ("x64;1033", "Program Files")}[args.machine]
-    check(msi_template(args.msi) == template, f"package for {template}")
+    check(f"\nTemplate: {template}\n" in msiinfo("suminfo", args.msi), f"package for {template}")
     product_code = properties.get("ProductCode", "")
     uninstall_key = rf"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\{product_code}"
     product_key = rf"HKLM\Software\Classes\Installer\Products\{squished(product_code)}"
