@@ -247,10 +247,15 @@ def registry_values(args, prefix, key):
 def copy_prefix(source, target):
     """A copy of the Wine prefix to install into. Wine's DLLs and programs, which no run
     changes, are hard links (the prefix is about 1.3 GB); all else, the registry above all,
-    is copied."""
+    is copied. Only a prefix that Wine would update first (after an update of Wine, it
+    rewrites its DLLs in place) is copied whole."""
+    stamp = pathlib.Path(source, ".update-timestamp")
+    current = stamp.is_file() and stamp.read_text().split()[:1] == [
+        str(int(os.stat("/usr/share/wine/wine.inf").st_mtime))]
+
     def copy(src, dst):
-        if src.lower().endswith((".dll", ".exe", ".drv", ".sys", ".ocx", ".cpl", ".acm", ".tlb",
-                                 ".ds", ".vxd", ".nls")):
+        if current and src.lower().endswith((".dll", ".exe", ".drv", ".sys", ".ocx", ".cpl",
+                                             ".acm", ".tlb", ".ds", ".vxd", ".nls")):
             try:
                 os.link(src, dst)
                 return dst
