@@ -1,5 +1,6 @@
-# The Windows package: the zip that `cpack` makes, what it holds, the executable's resources,
-# and kalvet.exe started from the unpacked zip under Wine.
+# The Windows packages: the zip and the installer that `cpack` makes, what the zip holds, the
+# executable's resources, kalvet.exe started from the unpacked zip under Wine, and the
+# installer installed and removed again under Wine.
 
 find_program(KALVET_WINDOWS_PYTHON /usr/bin/python3 REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 set(check "${KALVET_WINDOWS_PYTHON}" "${here}/windows_package.py")
