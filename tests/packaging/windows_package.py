@@ -230,9 +230,10 @@ def squished(guid):
     return "".join(group[::-1] for group in groups) + "".join(pair[::-1] for pair in pairs)
 
 
-def registry_values(args, prefix, key):
-    """The values of a registry key in the prefix, or None when there is no such key."""
-    run = subprocess.run([args.wine_run, "--prefix", str(prefix), "reg", "query", key],
+def registry_values(args, prefix, key, *view):
+    """The values of a registry key in the prefix (in the given view of it: /reg:32 is the
+    one 32-bit programs see), or None when there is no such key."""
+    run = subprocess.run([args.wine_run, "--prefix", str(prefix), "reg", "query", key, *view],
                          capture_output=True, text=True, errors="replace")
     if run.returncode != 0:
         return None
@@ -291,8 +292,11 @@ def msi(args):
                        "UpgradeCode": "{%s}" % args.upgrade_code.upper(),
                        "ALLUSERS": "1", "ARPPRODUCTICON": "kalvet.ico"}.items():
         check(properties.get(key) == value, f"{key} {value} ({properties.get(key)})")
-    template, program_files = {"I386": ("Intel;1033", "Program Files (x86)"),
-                               "AMD64": ("x64;1033", "Program Files")}[args.machine]
+    # The platform in the summary, where Program Files is for it, and where in the registry
+    # its uninstall entry is: as on Windows, a 32-bit package's is in the 32-bit view.
+    template, program_files, view = {
+        "I386": ("Intel;1033", "Program Files (x86)", "/reg:32"),
+        "AMD64": ("x64;1033", "Program Files", "/reg:64")}[args.machine]
     check(f"\nTemplate: {template}\n" in msiinfo("suminfo", args.msi), f"package for {template}")
     product_code = properties.get("ProductCode", "")
     uninstall_key = rf"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\{product_code}"
@@ -335,7 +339,7 @@ def msi(args):
             check(in_lnk(lnk, rf"{program_files}\Kalvet\kalvet.exe"), "it starts kalvet.exe")
             check(in_lnk(lnk, "kalvet.ico"), "it shows the calculator icon")
 
-        entry = registry_values(args, prefix, uninstall_key) or {}
+        entry = registry_values(args, prefix, uninstall_key, view) or {}
         print(f"{uninstall_key}: {entry}")
         for key, value in {"DisplayName": "Kalvet 1.2", "DisplayVersion": "1.00",
                            "Publisher": "The Kalvet developers"}.items():
@@ -351,7 +355,7 @@ def msi(args):
         left = list(folder.rglob("*")) if folder.exists() else []
         check(not folder.exists(), f"uninstalled, the install folder is gone ({left})")
         check(not start_menu_shortcuts(prefix, "Kalvet 1.2.lnk"), "nor the shortcut")
-        check(registry_values(args, prefix, uninstall_key) is None, "nor the uninstall entry")
+        check(registry_values(args, prefix, uninstall_key, view) is None, "nor the uninstall entry")
         check(icon_file is None or not icon_file.exists(), "nor its icon")
     finally:
         # The prefix's wineserver ends before its folder goes.
