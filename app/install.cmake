@@ -93,6 +93,8 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set_target_properties(kalvet PROPERTIES
     KALVET_ZIP "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-${CPACK_SYSTEM_NAME}.zip")
+  # Beside it the Windows Installer package, from the same staged files.
+  include("${CMAKE_CURRENT_SOURCE_DIR}/windows-installer.cmake")
 else()
   set(CPACK_GENERATOR DEB)
 endif()

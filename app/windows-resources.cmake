@@ -1,6 +1,6 @@
-# The resources compiled into kalvet.exe: the calculator icon and a version record whose file
-# and product version are the project's version ("1.00"). The icon is packed by icoutils'
-# icotool and ImageMagick's convert, run on the build machine.
+# The resources compiled into kalvet.exe: the calculator icon, the application manifest and a
+# version record whose file and product version are the project's version ("1.00"). The icon
+# is packed by icoutils' icotool and ImageMagick's convert, run on the build machine.
 
 find_program(ICOTOOL icotool REQUIRED)
 find_program(MAGICK_CONVERT convert REQUIRED)
@@ -48,9 +48,14 @@ add_custom_command(
 # FILEVERSION and PRODUCTVERSION are four numbers: 1.00 becomes 1,0,0,0.
 math(EXPR version_minor "${PROJECT_VERSION_MINOR} + 0")
 set(KALVET_VERSION_COMMAS "${PROJECT_VERSION_MAJOR},${version_minor},0,0")
+# The manifest's assembly version is the same four numbers, with dots.
+string(REPLACE "," "." KALVET_VERSION_DOTS "${KALVET_VERSION_COMMAS}")
+set(KALVET_MANIFEST "${CMAKE_CURRENT_BINARY_DIR}/kalvet.manifest")
+configure_file(kalvet.manifest.in "${KALVET_MANIFEST}" @ONLY)
 set(KALVET_RC "${CMAKE_CURRENT_BINARY_DIR}/kalvet.rc")
 configure_file(kalvet.rc.in "${KALVET_RC}" @ONLY)
 target_sources(kalvet PRIVATE "${KALVET_RC}" "${KALVET_ICO}")
-set_source_files_properties("${KALVET_RC}" PROPERTIES OBJECT_DEPENDS "${KALVET_ICO}")
+set_source_files_properties("${KALVET_RC}" PROPERTIES
+  OBJECT_DEPENDS "${KALVET_ICO};${KALVET_MANIFEST}")
 # A GUI program: no console window opens beside it.
 set_target_properties(kalvet PROPERTIES WIN32_EXECUTABLE ON)

@@ -1,5 +1,6 @@
-# The Windows package: the zip that `cpack` makes, what it holds, the executable's resources,
-# and kalvet.exe started from the unpacked zip under Wine.
+# The Windows packages: the zip and the installer that `cpack` makes, what the zip holds, the
+# executable's resources, kalvet.exe started from the unpacked zip under Wine, and the
+# installer installed and removed again under Wine.
 
 find_program(KALVET_WINDOWS_PYTHON /usr/bin/python3 REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 set(check "${KALVET_WINDOWS_PYTHON}" "${here}/windows_package.py")
@@ -42,3 +43,15 @@ packaging_test(smoke FIXTURES_REQUIRED packaging_zip
   COMMAND ${check} smoke "${zip}" --driver "$<TARGET_FILE:windowdriver>"
           --wine-run "${PROJECT_SOURCE_DIR}/scripts/windows/wine-run")
 set_tests_properties(packaging.smoke PROPERTIES SKIP_RETURN_CODE ${KALVET_WINE_SKIPPED})
+
+# The Windows Installer package that the same cpack call makes, installed and removed again in
+# a copy of the Wine test prefix.
+get_target_property(msi_name kalvet KALVET_MSI)
+get_target_property(upgrade_code kalvet KALVET_UPGRADE_CODE)
+get_target_property(product_icon kalvet KALVET_PRODUCT_ICON)
+packaging_test(msi FIXTURES_REQUIRED packaging_zip
+  COMMAND ${check} msi "${CMAKE_CURRENT_BINARY_DIR}/zip/${msi_name}" --zip "${zip}"
+          --upgrade-code "${upgrade_code}" --icon "${product_icon}" --machine ${machine}
+          --driver "$<TARGET_FILE:windowdriver>"
+          --wine-run "${PROJECT_SOURCE_DIR}/scripts/windows/wine-run")
+set_tests_properties(packaging.msi PROPERTIES SKIP_RETURN_CODE ${KALVET_WINE_SKIPPED})

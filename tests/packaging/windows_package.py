@@ -6,16 +6,24 @@
       every DLL that a program or DLL in it imports is in it too or is one of Windows' own
       (those that Wine provides in DIR, and API sets);
   resources EXE --machine NAME
-      the executable's header (machine, GUI subsystem), its version record and its icon group;
+      the executable's header (machine, GUI subsystem), its version record, its icon group and
+      its application manifest (RT_MANIFEST 1: the versions of Windows it supports, per-monitor
+      DPI awareness, no elevation);
   smoke ZIP --driver EXE --wine-run SCRIPT
       unpacked into a folder whose path has a space and Czech letters, kalvet.exe starts, shows
       its window "Kalvet 1.2" and ends with exit code 0 when that window is closed; without
       Qt6Widgets.dll it fails at once, naming the missing DLL; without the platform plugin it
-      says so in a message box, and ends once that is answered.
+      says so in a message box, and ends once that is answered;
+  msi MSI --zip ZIP --upgrade-code GUID --icon ICO --machine NAME --driver EXE --wine-run SCRIPT
+      the package's Property table names the program, its version, publisher and upgrade code;
+      in a copy of the Wine test prefix, `msiexec /i MSI /qn` installs exactly the zip's files
+      into Program Files\Kalvet, where kalvet.exe passes the smoke run, with a Start-menu
+      shortcut and an uninstall entry with the calculator icon; `msiexec /x MSI /qn` removes
+      every file, the shortcut and the entry.
 
-Each prints what it read and ends with status 0 when all holds, 1 otherwise; smoke ends with
-200 when Wine cannot run the driver on this machine at all (see scripts/windows/wine-run).
-Needs Debian's python3-pefile and icoutils (wrestool, icotool)."""
+Each prints what it read and ends with status 0 when all holds, 1 otherwise; smoke and msi end
+with 200 when Wine cannot run the driver on this machine at all (see scripts/windows/wine-run).
+Needs Debian's python3-pefile, icoutils (wrestool, icotool) and msitools (msiinfo)."""
 
 import argparse
 import os
@@ -25,6 +33,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ElementTree
 import zipfile
 
 import pefile
@@ -104,8 +113,8 @@ def resources(args):
     print(f"version record: {tables}, translations {translations}")
     check(list(tables) == ["040904B0"], "one string table, 040904B0")
     strings = tables.get("040904B0", {})
-    for key in ("FileVersion", "ProductVersion"):
-        check(strings.get(key) == "1.00", f"{key} 1.00 ({strings.get(key)})")
+    for key, value in VERSION_STRINGS.items():
+        check(strings.get(key) == value, f'{key} "{value}" ({strings.get(key)})')
     fixed = pe.VS_FIXEDFILEINFO[0]
     check((fixed.FileVersionMS, fixed.FileVersionLS) == (0x10000, 0), "fixed file version 1.0.0.0")
     check(translations == ["0x0409", "0x04b0"], "translation 0x0409, 1200")
@@ -122,15 +131,59 @@ def resources(args):
     check(has(32, 32), "icon: a 32x32 true-colour image")
     check(all(has(size, 32) for size in (16, 48)), "icon: 16x16 and 48x48 images")
 
+    manifests = [entry for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries
+                 if kind.id == pefile.RESOURCE_TYPE["RT_MANIFEST"]
+                 for entry in kind.directory.entries]
+    check([(entry.id, len(entry.directory.entries)) for entry in manifests] == [(1, 1)],
+          f"one manifest, RT_MANIFEST 1 ({[entry.id for entry in manifests]})")
+    if manifests:
+        data = manifests[0].directory.entries[0].data.struct
+        manifest = pe.get_data(data.OffsetToData, data.Size).decode("utf-8")
+        print(manifest)
+        root = ElementTree.fromstring(manifest)
+        for path, attribute, expected, what in MANIFEST:
+            found = sorted(element.get(attribute) if attribute else element.text
+                           for element in root.iterfind(path, MANIFEST_NAMESPACES))
+            check(found == sorted(expected), f"manifest: {what} ({found})")
+
+
+VERSION_STRINGS = {
+    "FileVersion": "1.00",
+    "ProductVersion": "1.00",
+    "CompanyName": "The Kalvet developers",
+    "LegalCopyright": "Copyright (c) 2026 The Kalvet developers",
+}
+# What the manifest holds: where, which attribute (or the text), the values, and what they mean.
+MANIFEST = [
+    (".//compat:supportedOS", "Id", ["{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                                     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                                     "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                                     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"],
+     "supportedOS Windows 7, 8, 8.1, 10 and 11"),
+    (".//v3:windowsSettings/ws2016:dpiAwareness", None, ["PerMonitorV2, PerMonitor"],
+     "per-monitor v2 DPI awareness"),
+    (".//v3:windowsSettings/ws2005:dpiAware", None, ["true/pm"],
+     "per-monitor DPI awareness before Windows 10"),
+    (".//v3:requestedExecutionLevel", "level", ["asInvoker"], "runs as invoked"),
+]
+MANIFEST_NAMESPACES = {
+    "compat": "urn:schemas-microsoft-com:compatibility.v1",
+    "v3": "urn:schemas-microsoft-com:asm.v3",
+    "ws2005": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+    "ws2016": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+}
+
 
 def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def drive(args, folder, **environment):
-    """Runs the window driver on kalvet.exe in folder; returns its status and output."""
-    command = [args.wine_run, args.driver, windows_path(folder / "kalvet.exe"), "Kalvet 1.2",
-               "60000"]
+def drive(args, folder, *, program=None, prefix=None, **environment):
+    """Runs the window driver on kalvet.exe in folder (or on the given Windows path, in the
+    given Wine prefix); returns its status and output."""
+    options = ["--prefix", str(prefix)] if prefix else []
+    program = program or windows_path(folder / "kalvet.exe")
+    command = [args.wine_run, *options, args.driver, program, "Kalvet 1.2", "60000"]
     # A UTF-8 locale, so that Wine reads the folder's Czech letters right.
     env = dict(os.environ, LC_ALL="C.UTF-8", **environment)
     # The driver itself ends the program after 60 s; this is the backstop for Wine itself.
@@ -163,6 +216,154 @@ def smoke(args):
             check(holds(drive(args, broken, WINEDEBUG="-all,err+module")), what)
 
 
+def msiinfo(*arguments):
+    return subprocess.run(["msiinfo", *arguments], capture_output=True, text=True,
+                          check=True).stdout
+
+
+def squished(guid):
+    """A GUID as Windows Installer writes it in registry key names: each group reversed, the
+    last two groups byte by byte."""
+    hex_digits = guid.strip("{}").replace("-", "")
+    groups = [hex_digits[0:8], hex_digits[8:12], hex_digits[12:16]]
+    pairs = [hex_digits[i:i + 2] for i in range(16, 32, 2)]
+    return "".join(group[::-1] for group in groups) + "".join(pair[::-1] for pair in pairs)
+
+
+def registry_values(args, prefix, key, *view):
+    """The values of a registry key in the prefix (in the given view of it: /reg:32 is the
+    one 32-bit programs see), or None when there is no such key."""
+    run = subprocess.run([args.wine_run, "--prefix", str(prefix), "reg", "query", key, *view],
+                         capture_output=True, text=True, errors="replace")
+    if run.returncode != 0:
+        return None
+    values = {}
+    for line in run.stdout.splitlines():
+        found = re.match(r"^ {4}(\S.*?) {4}(REG_\w+) {4}(.*)$", line)
+        if found:
+            values[found.group(1)] = found.group(3)
+    return values
+
+
+def copy_prefix(source, target):
+    """A copy of the Wine prefix to install into. Wine's DLLs and programs, which no run
+    changes, are hard links (the prefix is about 1.3 GB); all else, the registry above all,
+    is copied. Only a prefix that Wine would update first (after an update of Wine, it
+    rewrites its DLLs in place) is copied whole."""
+    stamp = pathlib.Path(source, ".update-timestamp")
+    current = stamp.is_file() and stamp.read_text().split()[:1] == [
+        str(int(os.stat("/usr/share/wine/wine.inf").st_mtime))]
+
+    def copy(src, dst):
+        if current and src.lower().endswith((".dll", ".exe", ".drv", ".sys", ".ocx", ".cpl",
+                                             ".acm", ".tlb", ".ds", ".vxd", ".nls")):
+            try:
+                os.link(src, dst)
+                return dst
+            except OSError:
+                pass
+        return shutil.copy2(src, dst)
+
+    shutil.copytree(source, target, symlinks=True, copy_function=copy)
+
+
+def start_menu_shortcuts(prefix, name):
+    """The shortcut files of that name in the Start menu's Programs folders, for all users and
+    for each user: Wine puts those of a per-machine package in the user's, Windows in the
+    common one."""
+    programs = "Microsoft/Windows/Start Menu/Programs"
+    found = list((prefix / "drive_c/ProgramData" / programs).glob(name))
+    found += (prefix / "drive_c/users").glob(f"*/AppData/Roaming/{programs}/{name}")
+    return found
+
+
+def in_lnk(data, text):
+    return text.encode("cp1252") in data or text.encode("utf-16-le") in data
+
+
+def msi(args):
+    # The Property table; msiinfo writes three header lines before the rows.
+    rows = [line.rstrip("\r").split("\t", 1)
+            for line in msiinfo("export", args.msi, "Property").splitlines()[3:]]
+    properties = {row[0]: row[1] for row in rows if len(row) == 2}
+    print(f"Property table: {properties}")
+    for key, value in {"ProductName": "Kalvet 1.2", "ProductVersion": "1.00",
+                       "Manufacturer": "The Kalvet developers",
+                       "UpgradeCode": "{%s}" % args.upgrade_code.upper(),
+                       "ALLUSERS": "1", "ARPPRODUCTICON": "kalvet.ico"}.items():
+        check(properties.get(key) == value, f"{key} {value} ({properties.get(key)})")
+    # The platform in the summary, where Program Files is for it, and where in the registry
+    # its uninstall entry is: as on Windows, a 32-bit package's is in the 32-bit view.
+    template, program_files, view = {
+        "I386": ("Intel;1033", "Program Files (x86)", "/reg:32"),
+        "AMD64": ("x64;1033", "Program Files", "/reg:64")}[args.machine]
+    check(f"\nTemplate: {template}\n" in msiinfo("suminfo", args.msi), f"package for {template}")
+    product_code = properties.get("ProductCode", "")
+    uninstall_key = rf"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\{product_code}"
+    product_key = rf"HKLM\Software\Classes\Installer\Products\{squished(product_code)}"
+    with zipfile.ZipFile(args.zip) as archive:
+        shipped = sorted(pathlib.PurePosixPath(name).relative_to(
+            pathlib.PurePosixPath(name).parts[0]).as_posix()
+            for name in archive.namelist() if not name.endswith("/"))
+
+    wine_prefix = pathlib.Path(args.wine_run).with_name("wine-prefix")
+    source = subprocess.run([str(wine_prefix)], capture_output=True, text=True,
+                            check=True).stdout.splitlines()[-1]
+    scratch = tempfile.mkdtemp(prefix="kalvet-msi-")
+    prefix = pathlib.Path(scratch) / "prefix"
+    try:
+        copy_prefix(source, prefix)
+        msiexec = [args.wine_run, "--prefix", str(prefix), "msiexec"]
+        package = windows_path(pathlib.Path(args.msi).resolve())
+
+        run = subprocess.run([*msiexec, "/i", package, "/qn"], capture_output=True, text=True)
+        check(run.returncode == 0, f"msiexec /i {package} /qn ends with 0 ({run.returncode})")
+        folder = prefix / "drive_c" / program_files / "Kalvet"
+        installed = sorted(path.relative_to(folder).as_posix()
+                           for path in folder.rglob("*") if path.is_file())
+        print("\n".join(installed))
+        check(installed == shipped, f"C:\\{program_files}\\Kalvet holds exactly the zip's files")
+
+        run = drive(args, None, program=f"C:\\{program_files}\\Kalvet\\kalvet.exe",
+                    prefix=prefix)
+        if run.returncode == WINE_CANNOT_RUN:
+            return WINE_CANNOT_RUN
+        check(re.search(r"^window [0-9.]+$", run.stdout, re.M) is not None,
+              'the installed kalvet.exe shows its window "Kalvet 1.2"')
+        check("exit 00000000" in run.stdout, "closing the window ends it with exit code 0")
+
+        shortcuts = start_menu_shortcuts(prefix, "Kalvet 1.2.lnk")
+        check(len(shortcuts) == 1, f"a Start-menu shortcut Kalvet 1.2 ({shortcuts})")
+        if shortcuts:
+            lnk = shortcuts[0].read_bytes()
+            check(in_lnk(lnk, rf"{program_files}\Kalvet\kalvet.exe"), "it starts kalvet.exe")
+            check(in_lnk(lnk, "kalvet.ico"), "it shows the calculator icon")
+
+        entry = registry_values(args, prefix, uninstall_key, view) or {}
+        print(f"{uninstall_key}: {entry}")
+        for key, value in {"DisplayName": "Kalvet 1.2", "DisplayVersion": "1.00",
+                           "Publisher": "The Kalvet developers"}.items():
+            check(entry.get(key) == value, f"uninstall entry: {key} {value} ({entry.get(key)})")
+        icon = (registry_values(args, prefix, product_key) or {}).get("ProductIcon", "")
+        icon_file = prefix / "drive_c" / icon[3:].replace("\\", "/") if icon[:3] == "C:\\" else None
+        check(icon_file is not None and icon_file.is_file()
+              and icon_file.read_bytes() == pathlib.Path(args.icon).read_bytes(),
+              f"its icon is the calculator icon ({icon})")
+
+        run = subprocess.run([*msiexec, "/x", package, "/qn"], capture_output=True, text=True)
+        check(run.returncode == 0, f"msiexec /x {package} /qn ends with 0 ({run.returncode})")
+        left = list(folder.rglob("*")) if folder.exists() else []
+        check(not folder.exists(), f"uninstalled, the install folder is gone ({left})")
+        check(not start_menu_shortcuts(prefix, "Kalvet 1.2.lnk"), "nor the shortcut")
+        check(registry_values(args, prefix, uninstall_key, view) is None, "nor the uninstall entry")
+        check(icon_file is None or not icon_file.exists(), "nor its icon")
+    finally:
+        # The prefix's wineserver ends before its folder goes.
+        subprocess.run(["/usr/lib/wine/wineserver", "-k"], stderr=subprocess.DEVNULL,
+                       env=dict(os.environ, WINEPREFIX=str(prefix)))
+        shutil.rmtree(scratch, ignore_errors=True)
+
+
 # A folder with a DLL missing: the file removed, what the run shows, and what that means.
 BROKEN_COPIES = [
     ("Qt6Widgets.dll",
@@ -192,8 +393,17 @@ def main():
     command.add_argument("zip")
     command.add_argument("--driver", required=True)
     command.add_argument("--wine-run", required=True)
+    command = commands.add_parser("msi")
+    command.add_argument("msi")
+    command.add_argument("--zip", required=True)
+    command.add_argument("--upgrade-code", required=True)
+    command.add_argument("--icon", required=True)
+    command.add_argument("--machine", required=True, choices=["I386", "AMD64"])
+    command.add_argument("--driver", required=True)
+    command.add_argument("--wine-run", required=True)
     args = parser.parse_args()
-    status = {"contents": contents, "resources": resources, "smoke": smoke}[args.command](args)
+    status = {"contents": contents, "resources": resources, "smoke": smoke,
+              "msi": msi}[args.command](args)
     if status is not None:
         return status
     print(f"{len(failures)} failed" if failures else "all hold")
