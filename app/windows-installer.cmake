@@ -15,21 +15,6 @@ set(KALVET_UPGRADE_CODE "8A6A1E2C-7B4F-4D49-9C3E-2F5D0B7A4C11")
 string(UUID product_code NAMESPACE "${KALVET_UPGRADE_CODE}"
        NAME "Kalvet ${PROJECT_VERSION} ${CPACK_SYSTEM_NAME}" TYPE SHA1 UPPER)
 
-# The package's times: SOURCE_DATE_EPOCH when it is set for cpack, else the one it had when
-# this was configured, else the time of the last commit.
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
-  set(epoch "$ENV{SOURCE_DATE_EPOCH}")
-else()
-  execute_process(
-    COMMAND git -C "${PROJECT_SOURCE_DIR}" log -1 --format=%ct
-    OUTPUT_VARIABLE epoch
-    OUTPUT_STRIP_TRAILING_WHITESPACE
-    ERROR_QUIET)
-  if(NOT epoch MATCHES "^[0-9]+$")
-    set(epoch 0)
-  endif()
-endif()
-
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(msi_arch x86)
 else()
@@ -37,7 +22,8 @@ else()
 endif()
 
 # CPack writes every CPACK_* variable into CPackConfig.cmake, where the script reads them.
-set(CPACK_KALVET_MSI_EPOCH "${epoch}")
+# The package's times: the build's SOURCE_DATE_EPOCH (cmake/KalvetReproducible.cmake).
+set(CPACK_KALVET_MSI_EPOCH "${KALVET_SOURCE_DATE_EPOCH}")
 set(CPACK_KALVET_MSI_COMMAND
   "${KALVET_MSI_PYTHON}" "${CMAKE_CURRENT_SOURCE_DIR}/windows-installer.py"
   --wixl "${KALVET_WIXL}"

@@ -20,6 +20,7 @@ ARTIFACTS=(
   "release:$KALVET_DEB"
   "windows64:kalvet.exe"
   "windows64:kalvet-1.00-win64.zip"
+  "windows64:kalvet-1.00-win64.msi"
 )
 declare -A TARGETS=([release]="kalvet kalvet_doc" [windows64]="kalvet")
 # The Windows presets, each built where Qt for its target is.
