@@ -86,11 +86,11 @@ ensure_locale() {
 # ---- Windows build (scripts/windows/) ----
 # The Windows build and its tests: the mingw-w64 cross-compilers and GoogleTest's source;
 # Wine, 64-bit and 32-bit (the latter from the i386 architecture), with its fonts; the icon,
-# executable and package checks.
+# executable and package checks; Xvfb for the start-up benchmark with Wine's X11 driver.
 WINDOWS_TEST_PACKAGES=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
   wine wine64 wine32:i386 fonts-wine fonts-liberation2
-  python3 python3-pefile icoutils imagemagick librsvg2-bin
+  python3 python3-pefile icoutils imagemagick librsvg2-bin xvfb
 )
 
 ensure_windows_test_packages() {
