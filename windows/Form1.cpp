@@ -100,6 +100,7 @@ Form1::Form1(const QString& decimalSeparator, QWidget* parent)
     buildWidgets();
     buildMenu();
     placeWindow();
+    forms::createNativeWindow(*this);
 }
 
 Form1::~Form1() {

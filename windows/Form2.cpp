@@ -102,6 +102,7 @@ Form2::Form2(forms::FormSurface& mainClientArea) {
     forms::createLabel(Design::label1, *this);
     forms::createButtons<Form2>(Design::buttons, *this, *this)->setFocus();
     resolveSchemeTargets(mainClientArea);
+    forms::createNativeWindow(*this);
 }
 
 // Each step's control is looked up once, here; a missing one throws.
