@@ -10,13 +10,14 @@ kalvet.exe runs from the unpacked zip, as a user would start it. Each run is one
 window driver, which takes the time inside Wine from CreateProcess until the program's
 top-level window is visible, then closes it. The two programs are started alternately, after
 two warm-up runs each, with one wineserver kept running for the whole benchmark (a "warm"
-wineserver: the prefix is loaded once). Figures are medians with the spread; nothing here
-asserts on time.
+wineserver: the prefix is loaded once). The runs use a scratch copy of the test prefix with a
+wineserver of its own, so test suites using the prefix meanwhile do not get in the way.
+Figures are medians with the spread; nothing here asserts on time.
 
 --graphics names Wine's display drivers to measure with, one after the other:
-  null  the test prefix as the test suites use it: windows go to Wine's null driver;
+  null  windows go to Wine's null driver, as in the test suites;
   x11   Wine's X11 driver on a private Xvfb display (no window manager), as a desktop user
-        would see it, in a scratch copy of the test prefix whose only change is the driver.
+        would see it; the copy's only change is the driver.
 Where Wine cannot run the program here (a 32-bit one where the kernel runs no 32-bit code),
 wine-run says why and the benchmark prints that instead of figures.
 """
@@ -47,47 +48,37 @@ def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-class NullDriver:
-    """The test prefix as it is, through wine-run: windows go to the null driver."""
+class ScratchPrefix:
+    """A scratch copy of the test prefix with a wineserver of its own, so that test suites
+    using the prefix at the same time neither disturb the runs nor are disturbed by them.
+    The copy's only change is the display driver: "null" as the tests use it, or "x11" on a
+    private Xvfb display (no window manager)."""
 
-    name = "null driver"
-
-    def __init__(self, args, prefix):
-        self.wine_run = args.wine_run
-        self.env = dict(os.environ, WINEPREFIX=prefix)
-        # One wineserver for every run: it stays until it is told to go.
-        subprocess.run([WINESERVER, "--persistent"], env=self.env, check=True)
-
-    def command(self, argv):
-        return [self.wine_run, *argv], None
-
-    def close(self):
-        subprocess.run([WINESERVER, "--kill"], env=self.env)
-
-
-class X11Driver:
-    """A scratch copy of the test prefix that uses the X11 driver, on a private Xvfb."""
-
-    name = "X11 driver on Xvfb"
-
-    def __init__(self, args, prefix, scratch):
+    def __init__(self, prefix, scratch, graphics):
         self.source = prefix
-        self.prefix = pathlib.Path(scratch) / "prefix-x11"
-        self.session = DesktopSession(session_bus=False)
+        self.prefix = pathlib.Path(scratch) / f"prefix-{graphics}"
+        self.graphics = graphics
+        self.session = DesktopSession(session_bus=False) if graphics == "x11" else None
+        self.name = "X11 driver on Xvfb" if self.session else "null driver"
         self.env = None
 
     def start(self):
         # A copy, not links: a Wine process may rewrite a file of its prefix in place.
         shutil.copytree(self.source, self.prefix, symlinks=True)
-        self.session.start()
-        self.env = dict(os.environ, WINEPREFIX=str(self.prefix), DISPLAY=self.session.display,
+        self.env = dict(os.environ, WINEPREFIX=str(self.prefix),
                         WINEDEBUG=os.environ.get("WINEDEBUG", "-all"),
                         WINEDLLOVERRIDES="mscoree,mshtml=")
-        self.env.pop("WAYLAND_DISPLAY", None)
+        for name in ("DISPLAY", "WAYLAND_DISPLAY"):
+            self.env.pop(name, None)
+        if self.session:
+            self.session.start()
+            self.env["DISPLAY"] = self.session.display
+        # One wineserver for every run: it stays until it is told to go.
         subprocess.run([WINESERVER, "--persistent"], env=self.env, check=True)
-        subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Graphics",
-                        "/d", "x11", "/f"], env=self.env, check=True, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
+        if self.session:
+            subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\Drivers", "/v",
+                            "Graphics", "/d", "x11", "/f"], env=self.env, check=True,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def command(self, argv):
         return [WINE, *argv], self.env
@@ -95,7 +86,9 @@ class X11Driver:
     def close(self):
         if self.env is not None:
             subprocess.run([WINESERVER, "--kill"], env=self.env)
-        self.session.stop()
+        if self.session:
+            self.session.stop()
+        shutil.rmtree(self.prefix, ignore_errors=True)
 
 
 def run_wine(driver, argv):
@@ -159,25 +152,22 @@ def main():
         kalvet = next(pathlib.Path(scratch).iterdir()) / "kalvet.exe"
         programs = {"bare Win32 window": (args.bare, "Bare window"),
                     "kalvet.exe": (kalvet, "Kalvet 1.2")}
-        null = NullDriver(args, prefix)
-        try:
-            # The window driver alone only prints how to call it; wine-run says instead when
-            # Wine cannot run a program of its kind here.
-            status, text = run_wine(null, [args.driver])
-            if status == SKIPPED:
-                print(text.strip())
+        # The window driver alone only prints how to call it; wine-run says instead when
+        # Wine cannot run a program of its kind here.
+        with tempfile.TemporaryFile(mode="w+") as output:
+            check = subprocess.run([args.wine_run, args.driver], stdout=output,
+                                   stderr=subprocess.STDOUT)
+            output.seek(0)
+            if check.returncode == SKIPPED:
+                print(output.read().strip())
                 return
-            if "null" in args.graphics:
-                report(null, args, measure(null, args, programs))
-        finally:
-            null.close()
-        if "x11" in args.graphics:
-            x11 = X11Driver(args, prefix, scratch)
+        for graphics in args.graphics:
+            wine = ScratchPrefix(prefix, scratch, graphics)
             try:
-                x11.start()
-                report(x11, args, measure(x11, args, programs))
+                wine.start()
+                report(wine, args, measure(wine, args, programs))
             finally:
-                x11.close()
+                wine.close()
         unpacked = sum(f.stat().st_size for f in kalvet.parent.rglob("*") if f.is_file())
         print(f"kalvet.exe: {kalvet.stat().st_size / 1024:.0f} KiB;"
               f" unpacked folder: {unpacked / 2**20:.1f} MiB;"
