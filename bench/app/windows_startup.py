@@ -73,12 +73,20 @@ class ScratchPrefix:
         if self.session:
             self.session.start()
             self.env["DISPLAY"] = self.session.display
+        if self.session:
+            self.use_driver("x11")
         # One wineserver for every run: it stays until it is told to go.
         subprocess.run([WINESERVER, "--persistent"], env=self.env, check=True)
-        if self.session:
-            subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\Drivers", "/v",
-                            "Graphics", "/d", "x11", "/f"], env=self.env, check=True,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def use_driver(self, driver):
+        # In the registry file itself, before any Wine process: the desktop process, which
+        # the wineserver starts with its first programs and keeps, loads the driver once.
+        user_reg = self.prefix / "user.reg"
+        text = user_reg.read_text()
+        setting = '"Graphics"="null"'
+        if text.count(setting) != 1:
+            sys.exit(f"{user_reg}: no single {setting} to change")
+        user_reg.write_text(text.replace(setting, f'"Graphics"="{driver}"'))
 
     def command(self, argv):
         return [WINE, *argv], self.env
