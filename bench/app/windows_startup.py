@@ -57,7 +57,6 @@ class ScratchPrefix:
     def __init__(self, prefix, scratch, graphics):
         self.source = prefix
         self.prefix = pathlib.Path(scratch) / f"prefix-{graphics}"
-        self.graphics = graphics
         self.session = DesktopSession(session_bus=False) if graphics == "x11" else None
         self.name = "X11 driver on Xvfb" if self.session else "null driver"
         self.env = None
@@ -73,7 +72,6 @@ class ScratchPrefix:
         if self.session:
             self.session.start()
             self.env["DISPLAY"] = self.session.display
-        if self.session:
             self.use_driver("x11")
         # One wineserver for every run: it stays until it is told to go.
         subprocess.run([WINESERVER, "--persistent"], env=self.env, check=True)
