@@ -1,6 +1,7 @@
 # Start-up of kalvet.exe under Wine, from its unpacked zip, beside a bare Win32 window built
 # with the same compiler: the time from starting each until its window is shown, median of 10,
-# with a warm wineserver. It prints figures and never fails on them.
+# with a warm wineserver, first with Wine's null display driver (as the tests run), then with
+# its X11 driver on a private Xvfb display. It prints figures and never fails on them.
 #   cmake --build --preset windows64 --target bench_windows_startup
 add_executable(barewindow WIN32 barewindow.cpp)
 target_link_options(barewindow PRIVATE -municode -static)
@@ -17,6 +18,7 @@ if(TARGET windowdriver)
             --zip "${zip_dir}/${zip_name}" --bare "$<TARGET_FILE:barewindow>"
             --driver "$<TARGET_FILE:windowdriver>"
             --wine-run "${PROJECT_SOURCE_DIR}/scripts/windows/wine-run" --runs 10
+            --graphics null x11
     DEPENDS kalvet barewindow windowdriver
     USES_TERMINAL
     VERBATIM

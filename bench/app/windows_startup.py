@@ -3,45 +3,139 @@
 executable and its zip.
 
     /usr/bin/python3 bench/app/windows_startup.py --zip kalvet-1.00-win64.zip \\
-        --bare barewindow.exe --driver windowdriver.exe --wine-run scripts/windows/wine-run
+        --bare barewindow.exe --driver windowdriver.exe --wine-run scripts/windows/wine-run \\
+        [--graphics null x11]
 
 kalvet.exe runs from the unpacked zip, as a user would start it. Each run is one call of the
 window driver, which takes the time inside Wine from CreateProcess until the program's
 top-level window is visible, then closes it. The two programs are started alternately, after
 two warm-up runs each, with one wineserver kept running for the whole benchmark (a "warm"
-wineserver: the prefix is loaded once). Figures are medians with the spread; nothing here
-asserts on time.
+wineserver: the prefix is loaded once). The runs use a scratch copy of the test prefix with a
+wineserver of its own, so test suites using the prefix meanwhile do not get in the way.
+Figures are medians with the spread; nothing here asserts on time.
+
+--graphics names Wine's display drivers to measure with, one after the other:
+  null  windows go to Wine's null driver, as in the test suites;
+  x11   Wine's X11 driver on a private Xvfb display (no window manager), as a desktop user
+        would see it; the copy's only change is the driver.
+Where Wine cannot run the program here (a 32-bit one where the kernel runs no 32-bit code),
+wine-run says why and the benchmark prints that instead of figures.
 """
 
 import argparse
 import os
 import pathlib
 import re
+import shutil
 import statistics
 import subprocess
 import sys
 import tempfile
 import zipfile
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "tests" / "app"))
+
+from e2e.session import DesktopSession  # noqa: E402
+
 WARM_UP = 2
+WINESERVER = "/usr/lib/wine/wineserver"
+WINE = "/usr/lib/wine/wine64"
+# wine-run's exit status when Wine cannot run the program on this machine at all.
+SKIPPED = 200
 
 
 def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def start_once(args, program, title):
+class ScratchPrefix:
+    """A scratch copy of the test prefix with a wineserver of its own, so that test suites
+    using the prefix at the same time neither disturb the runs nor are disturbed by them.
+    The copy's only change is the display driver: "null" as the tests use it, or "x11" on a
+    private Xvfb display (no window manager)."""
+
+    def __init__(self, prefix, scratch, graphics):
+        self.source = prefix
+        self.prefix = pathlib.Path(scratch) / f"prefix-{graphics}"
+        self.session = DesktopSession(session_bus=False) if graphics == "x11" else None
+        self.name = "X11 driver on Xvfb" if self.session else "null driver"
+        self.env = None
+
+    def start(self):
+        # A copy, not links: a Wine process may rewrite a file of its prefix in place.
+        shutil.copytree(self.source, self.prefix, symlinks=True)
+        self.env = dict(os.environ, WINEPREFIX=str(self.prefix),
+                        WINEDEBUG=os.environ.get("WINEDEBUG", "-all"),
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        for name in ("DISPLAY", "WAYLAND_DISPLAY"):
+            self.env.pop(name, None)
+        if self.session:
+            self.session.start()
+            self.env["DISPLAY"] = self.session.display
+            self.use_driver("x11")
+        # One wineserver for every run: it stays until it is told to go.
+        subprocess.run([WINESERVER, "--persistent"], env=self.env, check=True)
+
+    def use_driver(self, driver):
+        # In the registry file itself, before any Wine process: the desktop process, which
+        # the wineserver starts with its first programs and keeps, loads the driver once.
+        user_reg = self.prefix / "user.reg"
+        text = user_reg.read_text()
+        setting = '"Graphics"="null"'
+        if text.count(setting) != 1:
+            sys.exit(f"{user_reg}: no single {setting} to change")
+        user_reg.write_text(text.replace(setting, f'"Graphics"="{driver}"'))
+
+    def command(self, argv):
+        return [WINE, *argv], self.env
+
+    def close(self):
+        if self.env is not None:
+            subprocess.run([WINESERVER, "--kill"], env=self.env)
+        if self.session:
+            self.session.stop()
+        shutil.rmtree(self.prefix, ignore_errors=True)
+
+
+def run_wine(driver, argv):
+    """Runs a Windows program; returns its exit status and what it printed."""
     # Into a file, not a pipe: Wine's own helper processes, which stay while the wineserver
     # does, would hold a pipe open.
+    command, env = driver.command(argv)
     with tempfile.TemporaryFile(mode="w+") as output:
-        run = subprocess.run([args.wine_run, args.driver, windows_path(program), title, "60000"],
-                             stdout=output, stderr=subprocess.STDOUT, timeout=120)
+        run = subprocess.run(command, env=env, stdout=output, stderr=subprocess.STDOUT,
+                             timeout=120)
         output.seek(0)
-        report = output.read()
+        return run.returncode, output.read()
+
+
+def start_once(driver, args, program, title):
+    status, report = run_wine(driver, [args.driver, windows_path(program), title, "60000"])
     shown = re.search(r"^window ([0-9.]+)$", report, re.M)
-    if run.returncode != 0 or not shown:
-        sys.exit(f"{program} did not start and close cleanly:\n{report}")
+    if status != 0 or not shown:
+        sys.exit(f"{program} did not start and close cleanly ({driver.name}):\n{report}")
     return float(shown.group(1))
+
+
+def measure(driver, args, programs):
+    """Runs each program alternately; returns the times by name."""
+    times = {name: [] for name in programs}
+    for run in range(WARM_UP + args.runs):
+        for name, (program, title) in programs.items():
+            shown = start_once(driver, args, program, title)
+            if run >= WARM_UP:
+                times[name].append(shown)
+    return times
+
+
+def report(driver, args, times):
+    print(f"{driver.name}: start until the window is shown, median of {args.runs} (ms):")
+    for name, values in times.items():
+        print(f"  {name:18} {statistics.median(values):7.1f}"
+              f"   (min {min(values):.1f}, max {max(values):.1f})")
+    ratio = statistics.median(times["kalvet.exe"]) / statistics.median(
+        times["bare Win32 window"])
+    print(f"  kalvet.exe / bare window: {ratio:.2f}x")
 
 
 def main():
@@ -52,40 +146,38 @@ def main():
     parser.add_argument("--driver", required=True)
     parser.add_argument("--wine-run", required=True)
     parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--graphics", nargs="+", choices=("null", "x11"), default=["null"])
     args = parser.parse_args()
 
     here = pathlib.Path(args.wine_run).parent
     prefix = subprocess.run([here / "wine-prefix"], capture_output=True, text=True,
                             check=True).stdout.splitlines()[-1]
-    server_env = dict(os.environ, WINEPREFIX=prefix)
-    # One wineserver for every run: it stays until it is told to go.
-    subprocess.run(["/usr/lib/wine/wineserver", "--persistent"], env=server_env, check=True)
-    try:
-        with tempfile.TemporaryDirectory() as scratch:
-            with zipfile.ZipFile(args.zip) as archive:
-                archive.extractall(scratch)
-            kalvet = next(pathlib.Path(scratch).iterdir()) / "kalvet.exe"
-            programs = {"bare Win32 window": (args.bare, "Bare window"),
-                        "kalvet.exe": (kalvet, "Kalvet 1.2")}
-            times = {name: [] for name in programs}
-            for run in range(WARM_UP + args.runs):
-                for name, (program, title) in programs.items():
-                    shown = start_once(args, program, title)
-                    if run >= WARM_UP:
-                        times[name].append(shown)
-            print(f"start until the window is shown, under Wine, median of {args.runs} (ms):")
-            for name, values in times.items():
-                print(f"  {name:18} {statistics.median(values):7.1f}"
-                      f"   (min {min(values):.1f}, max {max(values):.1f})")
-            ratio = statistics.median(times["kalvet.exe"]) / statistics.median(
-                times["bare Win32 window"])
-            print(f"  kalvet.exe / bare window: {ratio:.2f}x")
-            unpacked = sum(f.stat().st_size for f in kalvet.parent.rglob("*") if f.is_file())
-            print(f"kalvet.exe: {kalvet.stat().st_size / 1024:.0f} KiB;"
-                  f" unpacked folder: {unpacked / 2**20:.1f} MiB;"
-                  f" zip: {pathlib.Path(args.zip).stat().st_size / 2**20:.1f} MiB")
-    finally:
-        subprocess.run(["/usr/lib/wine/wineserver", "--kill"], env=server_env)
+    with tempfile.TemporaryDirectory() as scratch:
+        with zipfile.ZipFile(args.zip) as archive:
+            archive.extractall(scratch)
+        kalvet = next(pathlib.Path(scratch).iterdir()) / "kalvet.exe"
+        programs = {"bare Win32 window": (args.bare, "Bare window"),
+                    "kalvet.exe": (kalvet, "Kalvet 1.2")}
+        # The window driver alone only prints how to call it; wine-run says instead when
+        # Wine cannot run a program of its kind here.
+        with tempfile.TemporaryFile(mode="w+") as output:
+            check = subprocess.run([args.wine_run, args.driver], stdout=output,
+                                   stderr=subprocess.STDOUT)
+            output.seek(0)
+            if check.returncode == SKIPPED:
+                print(output.read().strip())
+                return
+        for graphics in args.graphics:
+            wine = ScratchPrefix(prefix, scratch, graphics)
+            try:
+                wine.start()
+                report(wine, args, measure(wine, args, programs))
+            finally:
+                wine.close()
+        unpacked = sum(f.stat().st_size for f in kalvet.parent.rglob("*") if f.is_file())
+        print(f"kalvet.exe: {kalvet.stat().st_size / 1024:.0f} KiB;"
+              f" unpacked folder: {unpacked / 2**20:.1f} MiB;"
+              f" zip: {pathlib.Path(args.zip).stat().st_size / 2**20:.1f} MiB")
 
 
 if __name__ == "__main__":

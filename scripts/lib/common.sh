@@ -90,11 +90,12 @@ ensure_locale() {
 # The Windows build and its tests: the mingw-w64 cross-compilers and GoogleTest's source;
 # Wine, 64-bit and 32-bit (the latter from the i386 architecture), with its fonts; the icon,
 # executable and package checks; wixl, which builds the Windows Installer package, and msitools
-# and python3-olefile, which read and finish it.
+# and python3-olefile, which read and finish it; Xvfb for the start-up benchmark with Wine's X11
+# driver.
 WINDOWS_TEST_PACKAGES=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
   wine wine64 wine32:i386 fonts-wine fonts-liberation2
-  python3 python3-pefile icoutils imagemagick librsvg2-bin
+  python3 python3-pefile icoutils imagemagick librsvg2-bin xvfb
   wixl msitools python3-olefile
 )
 
