@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "calculator/calculatorstate.h"
 #include "modalboxes.h"
 #include "widgettesting.h"
 #include "windows/Form1.h"
@@ -112,6 +113,8 @@ void Form1Test::perform(const Steps& steps) {
     for (const QString& step : steps) {
         if (step.startsWith(QLatin1String("type:"))) {
             typeEntry(entry(), step.mid(5));
+        } else if (step.startsWith(QLatin1String("show:"))) {
+            label().setCaption(step.mid(5));
         } else if (step.startsWith(QLatin1String("Command"))) {
             click(button(qPrintable(step)));
         } else {
@@ -419,10 +422,15 @@ void Form1Test::everyMessageIsShownWhole_data() {
 
     const Steps addLargest = {QStringLiteral("type:-1.23456789012346e307"),
                               QStringLiteral("Command1")};
-    Steps addMany;
+    // The largest count as the calculator composes it, shown as the window shows a result:
+    // 32767 additions through the window take minutes under the sanitizers and under Wine,
+    // and the other rows already go through the window's handlers.
+    calculator::CalculatorState counted(",");
     for (int i = 0; i < 32767; ++i) {
-        addMany << QStringLiteral("type:1") << QStringLiteral("Command1");
+        counted.addNumber("1");
     }
+    const Steps showLargestCount = {QStringLiteral("show:") +
+                                    QString::fromStdString(counted.showCount().labelText)};
     QTest::newRow("short average")
         << Steps{QStringLiteral("type:2"), QStringLiteral("Command1"), QStringLiteral("type:3"),
                  QStringLiteral("Command1"), QStringLiteral("Command2")}
@@ -442,8 +450,8 @@ void Form1Test::everyMessageIsShownWhole_data() {
     QTest::newRow("longest last number")
         << addLargest + Steps{QStringLiteral("submnuPosledni")}
         << QStringLiteral("Poslední zadané číslo je -1,23456789012346E+307.") << false;
-    QTest::newRow("largest count") << addMany + Steps{QStringLiteral("submnuPocet")}
-                                   << QStringLiteral("Počet zadaných čísel je 32767.") << true;
+    QTest::newRow("largest count")
+        << showLargestCount << QStringLiteral("Počet zadaných čísel je 32767.") << true;
 }
 
 void Form1Test::everyMessageIsShownWhole() {
