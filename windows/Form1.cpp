@@ -15,7 +15,6 @@
 #include "windows/forms/colours.h"
 #include "windows/forms/design.h"
 #include "windows/forms/fonts.h"
-#include "windows/forms/nativewindow.h"
 #include "windows/forms/units.h"
 #include "windows/forms/wrappingmenubar.h"
 
@@ -111,7 +110,6 @@ Form1::Form1(const QString& decimalSeparator, QWidget* parent)
     buildWidgets();
     buildMenu();
     placeWindow();
-    forms::createNativeWindow(*this);
 }
 
 Form1::~Form1() {

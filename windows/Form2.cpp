@@ -11,7 +11,6 @@
 #include "windows/forms/appearance.h"
 #include "windows/forms/colours.h"
 #include "windows/forms/design.h"
-#include "windows/forms/nativewindow.h"
 #include "windows/forms/properties.h"
 #include "windows/forms/units.h"
 
@@ -121,9 +120,7 @@ struct Form2::Design {
     // clang-format on
 };
 
-Form2::Form2(const MainWindowControls& main) : main_(main), own_(buildWidgets()) {
-    forms::createNativeWindow(*this);
-}
+Form2::Form2(const MainWindowControls& main) : main_(main), own_(buildWidgets()) {}
 
 Form2::OwnControls Form2::buildWidgets() {
     setObjectName(QStringLiteral("Form2"));
