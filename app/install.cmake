@@ -1,35 +1,21 @@
 # What `cmake --install` puts in place, and the package built from it: on freedesktop systems
 # the program with its desktop entry, its icon in the hicolor theme and its AppStream metainfo,
-# packaged by `cpack -G DEB`; on Windows one folder that runs from wherever it is unpacked,
-# packaged by `cpack -G ZIP`. Nothing else of the project installs anything.
+# packaged by `cpack -G DEB`; on Windows one executable that runs from wherever it is put, with
+# its licences, packaged by `cpack -G ZIP`. Nothing else of the project installs anything.
 
 include(GNUInstallDirs)
 
 if(WIN32)
-  # kalvet.exe with every DLL it loads beside it: Qt's, the platform plugin and the native
-  # widget style in the subfolders where Qt looks for them, and the compiler's runtime. Beside
-  # them the licences: ours, and Qt's LGPL with the GPL text that it builds on.
+  # kalvet.exe alone: Qt, its platform plugin, the native widget style and the compiler's
+  # runtime are linked into it. Beside it the licences: ours, Qt's LGPL with the GPL text that
+  # it builds on, and how to relink the program with another Qt, which the LGPL lets every
+  # user do.
   install(TARGETS kalvet RUNTIME DESTINATION .)
-  install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
-                ${KALVET_MINGW_RUNTIME_DLLS}
-          DESTINATION .)
-  install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
-  install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
-  # A stripped install (as cpack makes) strips the copied DLLs too: Debian's compiler runtime
-  # carries its debug information, which makes libstdc++-6.dll alone 21 MB.
-  string(CONFIGURE [[
-    if(CMAKE_INSTALL_DO_STRIP)
-      file(GLOB_RECURSE dlls "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/*.dll")
-      foreach(dll IN LISTS dlls)
-        execute_process(COMMAND "@CMAKE_STRIP@" --strip-unneeded "${dll}" COMMAND_ERROR_IS_FATAL ANY)
-      endforeach()
-    endif()
-  ]] strip_dlls @ONLY)
-  install(CODE "${strip_dlls}")
   install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION . RENAME LICENSE.txt)
   set(qt_licenses "${QT6_INSTALL_PREFIX}/share/licenses/qt6-base")
   install(FILES "${qt_licenses}/LGPL-3.0-only.txt" DESTINATION licenses RENAME Qt-LGPL-3.0.txt)
   install(FILES "${qt_licenses}/GPL-3.0-only.txt" DESTINATION licenses RENAME GPL-3.0.txt)
+  install(FILES doc/relinking-qt.txt DESTINATION licenses RENAME Qt-relinking.txt)
 else()
   install(TARGETS kalvet RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
   # A stripped install (as cpack makes) also drops the compilers' version notes, as Debian's
