@@ -225,7 +225,7 @@ void Form1::onSubmnuSkinyClick() {
 
 void Form1::apply(const calculator::CommandResult& result) {
     if (result.clearEntry) {
-        text1_->clear();
+        text1_->clearEntry();
     }
     label1_->setCaption(QString::fromStdString(result.labelText));
 }
