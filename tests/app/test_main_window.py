@@ -275,9 +275,9 @@ class MainWindowTest(KalvetTestCase):
 
         poll(lambda: primary_selection() == text, 10.0, "the whole entry on the primary selection")
 
-    def test_ten_megabyte_pastes_are_read_whole(self):
+    def test_long_pastes_are_read_whole(self):
         k = self.kalvet
-        size = 10_000_000
+        size = 100_000  # what a 10 MB paste costs is bench_paste's to measure
         pastes = [  # the text, then the label after "Přičti" and after asking for the last number
             ("1" + " " * (size - 2) + "2", "", "Poslední zadané číslo je 12."),
             ("0." + "0" * (size - 3) + "1", REJECTED, NO_NUMBERS_YET),
