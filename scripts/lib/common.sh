@@ -13,7 +13,8 @@ RUN_PACKAGES=(
 
 # What the whole test suite needs on top: sanitizers and libFuzzer, the X server, D-Bus and
 # the accessibility bus for end-to-end tests, the clipboard (xclip) and profiler (perf) of the
-# paste benchmark, a desktop theme with a larger font (qt6ct, DejaVu), screenshots, and the
+# paste benchmark, a desktop theme with a larger font (qt6ct, DejaVu), screenshots, the screen
+# reader Orca, and the
 # desktop-file and packaging checks (lintian; diffoscope shows where two builds differ). The
 # Windows build needs more: WINDOWS_TEST_PACKAGES.
 TEST_PACKAGES=(
@@ -28,6 +29,8 @@ TEST_PACKAGES=(
   desktop-file-utils appstream dpkg-dev file lintian diffoscope-minimal
   # the Wayland end-to-end case: a headless compositor and Qt's Wayland platform plugin
   weston qt6-wayland
+  # the screen reader end-to-end suite: Orca, speaking through Speech Dispatcher and espeak-ng
+  orca speech-dispatcher espeak-ng
 )
 
 say() { printf '%s\n' "$*"; }

@@ -1,7 +1,10 @@
-// The forms' label: its background colour, and how a message label fits its caption.
+// The forms' label: its background colour, how a message label fits its caption, and how a
+// screen reader hears each message.
 
 #include "windows/forms/label.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
@@ -9,7 +12,52 @@
 
 namespace forms {
 
+namespace {
+
+// A message label as the bus sees it: a notification, whose name is its text. A screen reader
+// speaks a notification when it is shown, wherever the focus is; a plain label it reads only on
+// request.
+class LabelAccessible : public QAccessibleWidget {
+public:
+    explicit LabelAccessible(Label* label) : QAccessibleWidget(label, QAccessible::Notification) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) {
+            return static_cast<const Label*>(widget())->text();
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// A message label starts empty and shows what setCaption gives it; a label made with its text
+// keeps it, and stays a plain label to the bus. Qt asks once, when the label is first shown or
+// its first event goes out, so before any message.
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
+    if (auto* label = qobject_cast<Label*>(object);
+        label && className == QLatin1String(Label::staticMetaObject.className()) &&
+        label->text().isEmpty()) {
+        return new LabelAccessible(label);
+    }
+    return nullptr;
+}
+
+// Once, by the first label. Qt asks the factories about each class of an object in turn, the
+// most derived first, so this one answers for a Label before Qt's own answers for a QLabel.
+void installLabelAccessibility() {
+    static const bool installed = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(installed);
+}
+
+// Shows the label to the bus again, so that a screen reader speaks its text now.
+void announce(Label* label) {
+    QAccessibleEvent event(label, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&event);
+}
+
+}  // namespace
+
 Label::Label(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    installLabelAccessibility();
     setAutoFillBackground(true);
     background_.showOn(*this);
 }
@@ -36,6 +84,9 @@ void Label::setRoom(const QRect& room) {
 void Label::setCaption(const QString& caption) {
     setText(caption);
     fitCaption();
+    if (!caption.isEmpty()) {
+        announce(this);
+    }
 }
 
 QFont Label::shownFont() const {

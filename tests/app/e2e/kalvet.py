@@ -129,9 +129,9 @@ class Kalvet:
         if x_desktop:
             self.main_x = x_desktop.wait_for_window(self.pid, MAIN_TITLE, START_TIMEOUT)
         self.entry = screen.find(self.main, pyatspi.ROLE_TEXT, ENTRY_NAME)
-        self.label = self._message_label()
         self.buttons = {caption: screen.find(self.main, pyatspi.ROLE_PUSH_BUTTON, caption)
                         for caption in MAIN_BUTTONS}
+        self.label = self._message_label()
         self.menu_items = {caption: screen.find(self.main, pyatspi.ROLE_MENU_ITEM, caption)
                            for caption in MENU_ITEMS}
         return self
@@ -141,10 +141,16 @@ class Kalvet:
             raise GiveUp(f"the program ended at start with status {self.child.popen.returncode}")
 
     def _message_label(self):
-        labels = self.screen.find_all(self.main, pyatspi.ROLE_LABEL)
-        if len(labels) != 1:
-            raise AssertionError(f"expected one label in the main window, found {len(labels)}")
-        return labels[0]
+        """The control beside the entry box and the buttons, whatever its role: the bus may
+        show a message label as a label or as a notification."""
+        client_area = self.entry.parent
+        client_area.clearCache()
+        others = [child for child in client_area if child is not None
+                  and child.getRole() not in (pyatspi.ROLE_TEXT, pyatspi.ROLE_PUSH_BUTTON)]
+        if len(others) != 1:
+            raise AssertionError("expected one control beside the entry box and the buttons, "
+                                 f"found {[child.getRoleName() for child in others]}")
+        return others[0]
 
     # -- reading --------------------------------------------------------------------------
 
