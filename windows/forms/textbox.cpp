@@ -20,7 +20,9 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
 }
 
 void TextBox::clearEntry() {
+#if defined(__GLIBC__)
     const bool large = text().size() >= (1 << 20);
+#endif
     setText(QString());  // unlike clear(), leaves nothing to undo
 #if defined(__GLIBC__)
     if (large) {
