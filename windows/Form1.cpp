@@ -1,21 +1,10 @@
 #include "windows/Form1.h"
 
-#include <QAction>
-#include <QFont>
 #include <QIcon>
-#include <QKeySequence>
-#include <QMenu>
 #include <QMenuBar>
 
-#include <span>
-
 #include "windows/Form2.h"
-#include "windows/forms/appearance.h"
-#include "windows/forms/captions.h"
-#include "windows/forms/colours.h"
 #include "windows/forms/design.h"
-#include "windows/forms/fonts.h"
-#include "windows/forms/units.h"
 #include "windows/forms/wrappingmenubar.h"
 
 namespace {
@@ -24,38 +13,29 @@ using forms::TwipsRect;
 
 constexpr char kTitle[] = "Kalvet 1.2";
 constexpr char kIcon[] = ":/icons/kalvet.png";
-constexpr char kEntryAccessibleName[] = "Zadané číslo";
 constexpr char kEndBoxTitle[] = "Konec";
 constexpr char kEndBoxText[] = "Program Kalvet 1.2 bude ukončen.";
 constexpr char kOverflowBoxTitle[] = "Kalvet 1.2";
 constexpr char kOverflowBoxText[] = "Přetečení! Číslo nebylo přičteno.";
 
 constexpr forms::FontDesign kWindowFont{9};  // the window and its label
-constexpr forms::FontDesign kEntryFont{8.25};
-
-struct MenuItemDesign {
-    const char* name;
-    const char* caption;
-    QKeyCombination shortcut;
-    void (Form1::*onChoose)();
-};
-
-struct MenuDesign {
-    const char* name;
-    const char* caption;
-    std::span<const MenuItemDesign> items;
-};
-
-constexpr QKeyCombination kNoShortcut{};
 
 }  // namespace
 
 // ---- What the window shows: every text, place and handler in one place ---------------------
 
 struct Form1::Design {
+    using MenuItem = forms::MenuItemRow<Form1>;
+
     // The client area's screen position and size; the controls' places within it.
     static constexpr TwipsRect clientArea{4050, 3090, 3525, 1290};
-    static constexpr TwipsRect text1{120, 120, 3255, 285};
+    static constexpr forms::TextBoxDesign text1{.name = "Text1",
+                                                .accessibleName = "Zadané číslo",
+                                                .place = {120, 120, 3255, 285},
+                                                .font = {8.25},
+                                                .alignment = Qt::AlignRight | Qt::AlignVCenter,
+                                                .background = forms::colour::windowBackground,
+                                                .appearance = forms::Appearance::Flat};
     // A message that does not fit one line at the window's font may take the free band below
     // the label down to the buttons' top edge; its left, top and width stay.
     static constexpr forms::LabelDesign label1{.name = "Label1",
@@ -84,18 +64,18 @@ struct Form1::Design {
          &Form1::onCommand3Click},
     };
 
-    static constexpr MenuItemDesign aplikaceItems[] = {
-        {"submnuEnd", "Konec", Qt::CTRL | Qt::Key_K, &Form1::onSubmnuEndClick},
+    static constexpr MenuItem aplikaceItems[] = {
+        {"submnuEnd", "Konec", &Form1::onSubmnuEndClick, Qt::CTRL | Qt::Key_K},
     };
-    static constexpr MenuItemDesign zobrazitItems[] = {
-        {"submnuPocet", "Počet zadaných čísel", kNoShortcut, &Form1::onSubmnuPocetClick},
-        {"submnuPosledni", "Poslední zadané číslo", kNoShortcut, &Form1::onSubmnuPosledniClick},
-        {"submnuMezikalvet", "Meziprůměr", kNoShortcut, &Form1::onSubmnuMezikalvetClick},
+    static constexpr MenuItem zobrazitItems[] = {
+        {"submnuPocet", "Počet zadaných čísel", &Form1::onSubmnuPocetClick},
+        {"submnuPosledni", "Poslední zadané číslo", &Form1::onSubmnuPosledniClick},
+        {"submnuMezikalvet", "Meziprůměr", &Form1::onSubmnuMezikalvetClick},
     };
-    static constexpr MenuItemDesign optionsItems[] = {
-        {"submnuSkiny", "Skiny", kNoShortcut, &Form1::onSubmnuSkinyClick},
+    static constexpr MenuItem optionsItems[] = {
+        {"submnuSkiny", "Skiny", &Form1::onSubmnuSkinyClick},
     };
-    static constexpr MenuDesign menus[] = {
+    static constexpr forms::MenuRow<Form1> menus[] = {
         {"mnuAplikace", "Aplikace", aplikaceItems},
         {"mnuZobrazit", "Zobrazit", zobrazitItems},
         {"mnuOptions", "Vlastnosti", optionsItems},
@@ -126,15 +106,7 @@ void Form1::buildWidgets() {
 
     // No accessible name: a screen reader then reads the label's text.
     label1_ = forms::createLabel(Design::label1, *clientArea_);
-
-    text1_ = new forms::TextBox(clientArea_);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setFont(forms::arial(kEntryFont));
-    text1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    text1_->setAccessibleName(QString::fromUtf8(kEntryAccessibleName));
-    forms::place(*text1_, Design::text1);
-    text1_->setBackground(forms::colour::windowBackground);
-    text1_->setAppearance(forms::Appearance::Flat);
+    text1_ = forms::createTextBox(Design::text1, *clientArea_);
 
     commands_ = forms::createButtons<Form1>(Design::buttons, *this, *clientArea_);
     text1_->setFocus();
@@ -142,20 +114,7 @@ void Form1::buildWidgets() {
 
 void Form1::buildMenu() {
     setMenuBar(new forms::WrappingMenuBar(*this));
-    for (const MenuDesign& design : Design::menus) {
-        QMenu* menu = menuBar()->addMenu(forms::literalCaption(QString::fromUtf8(design.caption)));
-        menu->setObjectName(QString::fromLatin1(design.name));
-        menu->menuAction()->setObjectName(QString::fromLatin1(design.name));
-        for (const MenuItemDesign& item : design.items) {
-            QAction* entry =
-                menu->addAction(forms::literalCaption(QString::fromUtf8(item.caption)));
-            entry->setObjectName(QString::fromLatin1(item.name));
-            if (item.shortcut != kNoShortcut) {
-                entry->setShortcut(QKeySequence(item.shortcut));
-            }
-            connect(entry, &QAction::triggered, this, item.onChoose);
-        }
-    }
+    forms::createMenus<Form1>(Design::menus, *menuBar(), *this);
 }
 
 // Puts the client area, not the window's outer edge, at its stored screen position: the menu
@@ -211,8 +170,7 @@ void Form1::onSubmnuEndClick() {
 
 void Form1::onSubmnuSkinyClick() {
     if (!form2_) {
-        form2_ = new Form2(
-            {*clientArea_, *commands_[0], *commands_[1], *commands_[2], *text1_, *label1_});
+        form2_ = new Form2({*clientArea_, commands_, *text1_, *label1_});
         form2_->show();
         return;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include <array>
 
 #include "windows/forms/commandbutton.h"
 #include "windows/forms/formsurface.h"
@@ -10,12 +10,10 @@
 // The main window's controls that the colour schemes recolour, as the main window hands them
 // over to the colour-scheme window.
 struct MainWindowControls {
-    std::reference_wrapper<forms::FormSurface> clientArea;
-    std::reference_wrapper<forms::CommandButton> command1;
-    std::reference_wrapper<forms::CommandButton> command2;
-    std::reference_wrapper<forms::CommandButton> command3;
-    std::reference_wrapper<forms::TextBox> text1;
-    std::reference_wrapper<forms::Label> label1;
+    forms::FormSurface& clientArea;
+    std::array<forms::CommandButton*, 3> commands;  // Command1 to Command3
+    forms::TextBox& text1;
+    forms::Label& label1;
 };
 
 // The colour-scheme window: "Žlutá" and "Klasika" recolour both windows, "Odejít" closes it.
@@ -28,19 +26,11 @@ public:
     explicit Form2(const MainWindowControls& main);
 
 private:
-    struct Design;  // what the window shows, its handlers and the scheme table
-    enum class Scheme { Yellow, Classic };  // the columns of the scheme table
+    struct Design;        // what the window shows, its handlers and the two schemes
+    struct ColourScheme;  // what one scheme gives both windows
 
-    // This window's own controls that the schemes recolour.
-    struct OwnControls {
-        std::reference_wrapper<forms::FormSurface> clientArea;
-        std::reference_wrapper<forms::CommandButton> command1;
-        std::reference_wrapper<forms::CommandButton> command2;
-        std::reference_wrapper<forms::CommandButton> command3;
-    };
-
-    OwnControls buildWidgets();
-    void applyScheme(Scheme scheme);
+    void buildWidgets();
+    void applyScheme(const ColourScheme& scheme);
 
     // One handler per control event.
     void onCommand1Click();
@@ -48,5 +38,5 @@ private:
     void onCommand3Click();
 
     MainWindowControls main_;
-    OwnControls own_;
+    std::array<forms::CommandButton*, 3> commands_{};  // this window's Command1 to Command3
 };

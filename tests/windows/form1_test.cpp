@@ -461,12 +461,17 @@ void Form1Test::everyMessageIsShownWhole() {
     perform(steps);
     QCOMPARE(label().text(), message);
     checkMessageShownWhole("the window's font");
-    QCOMPARE(label().shownFont() == label().font(), fitsOneLine);
+    QCOMPARE(label().font() == form_->centralWidget()->font(), fitsOneLine);
     if (fitsOneLine) {
         QCOMPARE(label().geometry(), QRect(8, 32, 217, 17));
     }
     form_->centralWidget()->setFont(QFont(QStringLiteral("Arial"), 12));
     checkMessageShownWhole("12 pt");
+    // A message shrunk to fit is never drawn larger than the window's new, smaller font.
+    form_->centralWidget()->setFont(QFont(QStringLiteral("Arial"), 6));
+    checkMessageShownWhole("6 pt");
+    QVERIFY(QFontInfo(label().font()).pixelSize() <=
+            QFontInfo(form_->centralWidget()->font()).pixelSize());
 }
 
 // The label's text, laid out as it is drawn (its flags, the font it is drawn with), lies
@@ -478,7 +483,7 @@ void Form1Test::checkMessageShownWhole(const char* atFont) {
     QCOMPARE(place.topLeft(), QPoint(8, 32));
     QCOMPARE(place.width(), 217);
     QVERIFY2(place.bottom() < 56, atFont);
-    const QFontMetrics metrics(shown.shownFont(), &shown);
+    const QFontMetrics metrics(shown.font(), &shown);
     const QRect drawn = metrics.boundingRect(shown.contentsRect(), shown.textFlags(), shown.text());
     QVERIFY2(shown.contentsRect().contains(drawn), atFont);
 }

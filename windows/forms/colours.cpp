@@ -57,26 +57,22 @@ ResolvedColour resolveColour(ColourCode code, const QPalette& palette) {
     return {background, readableTextOn(background)};
 }
 
-ResolvedColour ControlColour::resolved() const {
-    return resolveColour(code_, QApplication::palette());
-}
-
-void ControlColour::showOn(QWidget& control) const {
-    const ResolvedColour colour = resolved();
+void showColourOn(QWidget& control, const ColourCode* code, ColourRoles roles) {
+    if (!code) {
+        if (control.testAttribute(Qt::WA_SetPalette)) {
+            control.setPalette(QPalette());
+        }
+        return;
+    }
+    const ResolvedColour colour = resolveColour(*code, QApplication::palette());
     QPalette palette = control.palette();
-    palette.setColor(roles_.background, colour.background);
-    palette.setColor(roles_.foreground, colour.foreground);
+    palette.setColor(roles.background, colour.background);
+    palette.setColor(roles.foreground, colour.foreground);
     const bool unchanged = control.testAttribute(Qt::WA_SetPalette) &&
                            palette == control.palette() &&
                            palette.resolveMask() == control.palette().resolveMask();
     if (!unchanged) {
         control.setPalette(palette);
-    }
-}
-
-void ControlColour::showNoneOn(QWidget& control) {
-    if (control.testAttribute(Qt::WA_SetPalette)) {
-        control.setPalette(QPalette());
     }
 }
 

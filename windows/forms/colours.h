@@ -7,6 +7,7 @@
 #include <QPalette>
 
 #include <cstdint>
+#include <utility>
 
 class QEvent;
 class QWidget;
@@ -53,34 +54,49 @@ inline constexpr ColourRoles kTextBoxRoles{QPalette::Base, QPalette::Text};
 inline constexpr ColourRoles kButtonRoles{QPalette::Button, QPalette::ButtonText};
 inline constexpr ColourRoles kLabelRoles{QPalette::Window, QPalette::WindowText};
 
-// The colour code a control was given and the roles it paints it with. The code is kept as
-// given and resolved afresh against the application's palette each time it is shown, so a
-// control that shows it again on every palette change (isPaletteChange) follows the desktop's
-// theme as a fresh start under that theme would, and an explicit colour stays as chosen.
-class ControlColour {
+// Puts the code's colours under the application's palette into the control's roles, or, with
+// no code, gives it back the palette it inherits. A palette already in place is not set again,
+// so that a control may do this from its own palette-change event.
+void showColourOn(QWidget& control, const ColourCode* code, ColourRoles roles);
+
+// Whether the event says that the control's or the application's palette changed: the
+// moment for a control to show its colour again.
+bool isPaletteChange(const QEvent& event);
+
+// A control filled with a colour code of its own: the one way every control but the client area
+// shows its colour. The code is kept as given and resolved afresh against the application's
+// palette into the control's roles, when it is set and on every palette change, so a control
+// follows the desktop's theme as a fresh start under that theme would, and an explicit colour
+// stays as chosen. A control whose look does not show its colour keeps the inherited palette.
+template <typename Widget>
+class Coloured : public Widget {
 public:
-    constexpr ControlColour(ColourCode code, ColourRoles roles) : code_(code), roles_(roles) {}
+    template <typename... WidgetArgs>
+    Coloured(ColourCode code, ColourRoles roles, WidgetArgs&&... args)
+        : Widget(std::forward<WidgetArgs>(args)...), code_(code), roles_(roles) {}
 
-    ColourCode code() const { return code_; }
-    void setCode(ColourCode code) { code_ = code; }
+    ColourCode background() const { return code_; }
+    void setBackground(ColourCode code) {
+        code_ = code;
+        showColour();
+    }
 
-    // The code's colours under the application's current palette.
-    ResolvedColour resolved() const;
+protected:
+    virtual bool showsColour() const { return true; }
 
-    // Puts the resolved colours into the control's roles. An unchanged palette is not set
-    // again, so a control may call this from its own palette-change event without recursion.
-    void showOn(QWidget& control) const;
+    void showColour() { showColourOn(*this, showsColour() ? &code_ : nullptr, roles_); }
 
-    // Gives the control back the palette it inherits (the system look).
-    static void showNoneOn(QWidget& control);
+    bool event(QEvent* event) override {
+        const bool handled = Widget::event(event);
+        if (isPaletteChange(*event)) {
+            showColour();
+        }
+        return handled;
+    }
 
 private:
     ColourCode code_;
     ColourRoles roles_;
 };
-
-// Whether the event says that the control's or the application's palette changed: the
-// moment for a control to show its colour again.
-bool isPaletteChange(const QEvent& event);
 
 }  // namespace forms

@@ -1,4 +1,4 @@
-// CommandButton: its caption, its style and the graphical face.
+// CommandButton: its caption, its style and the graphical face; captions shown as written.
 
 #include "windows/forms/commandbutton.h"
 
@@ -8,16 +8,14 @@
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
-#include "windows/forms/captions.h"
-
 namespace forms {
 
-bool showsBackground(ButtonStyle style) {
-    return style == ButtonStyle::Graphical;
+QString literalCaption(const QString& caption) {
+    return QString(caption).replace(u'&', QStringLiteral("&&"));
 }
 
 CommandButton::CommandButton(const QString& caption, QWidget* parent)
-    : QPushButton(literalCaption(caption), parent) {
+    : Coloured(colour::buttonFace, kButtonRoles, literalCaption(caption), parent) {
     // The forms have no default button: Enter and Esc press nothing.
     setAutoDefault(false);
     setDefault(false);
@@ -26,33 +24,16 @@ CommandButton::CommandButton(const QString& caption, QWidget* parent)
 
 void CommandButton::setButtonStyle(ButtonStyle style) {
     style_ = style;
-    showColours();
+    showColour();
     update();
 }
 
-void CommandButton::setBackground(ColourCode code) {
-    background_.setCode(code);
-    showColours();
-}
-
-void CommandButton::showColours() {
-    if (showsBackground(style_)) {
-        background_.showOn(*this);
-    } else {
-        ControlColour::showNoneOn(*this);
-    }
-}
-
-bool CommandButton::event(QEvent* event) {
-    const bool handled = QPushButton::event(event);
-    if (isPaletteChange(*event)) {
-        showColours();
-    }
-    return handled;
+bool CommandButton::showsColour() const {
+    return style_ == ButtonStyle::Graphical;
 }
 
 void CommandButton::paintEvent(QPaintEvent* event) {
-    if (showsBackground(style_)) {
+    if (showsColour()) {
         paintGraphical();
     } else {
         QPushButton::paintEvent(event);

@@ -15,12 +15,13 @@ enum class ButtonStyle {
     Graphical = 1,  // its face shows its background colour
 };
 
-bool showsBackground(ButtonStyle style);
+// A caption shown literally, for a button or a menu: Qt would read "&" as an access-key mark.
+QString literalCaption(const QString& caption);
 
 // The forms' command button: standard style is Qt's button; graphical style fills the face
 // with the button's background colour inside a classic raised edge. A standard button keeps
 // its background colour unseen and shows it once it turns graphical.
-class CommandButton : public QPushButton {
+class CommandButton : public Coloured<QPushButton> {
     Q_OBJECT
 public:
     explicit CommandButton(const QString& caption, QWidget* parent = nullptr);
@@ -28,19 +29,14 @@ public:
     ButtonStyle buttonStyle() const { return style_; }
     void setButtonStyle(ButtonStyle style);
 
-    ColourCode background() const { return background_.code(); }
-    void setBackground(ColourCode code);
-
 protected:
-    bool event(QEvent* event) override;
+    bool showsColour() const override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void showColours();
     void paintGraphical();
 
     ButtonStyle style_ = ButtonStyle::Standard;
-    ControlColour background_{colour::buttonFace, kButtonRoles};
 };
 
 }  // namespace forms

@@ -1,21 +1,41 @@
 #pragma once
 
-// The designs of a form's buttons and labels, and the factories that create them.
+// The designs of a form's controls and menus, and the factories that create them from a form's
+// design tables: its buttons, labels, entry box and menus.
 
+#include <QFont>
+#include <QKeyCombination>
+#include <QMenuBar>
 #include <QObject>
 #include <QWidget>
 
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 
 #include "windows/forms/colours.h"
 #include "windows/forms/commandbutton.h"
-#include "windows/forms/fonts.h"
 #include "windows/forms/label.h"
+#include "windows/forms/textbox.h"
 #include "windows/forms/units.h"
 
+class QAction;
+class QMenu;
+
 namespace forms {
+
+// The forms' fonts: Arial at a size, bold or not.
+struct FontDesign {
+    double pointSize;
+    bool bold = false;
+};
+
+// Arial (Liberation Sans where Arial itself is not installed) at the given size.
+QFont arial(const FontDesign& design);
+
+// Puts a control at its place in its parent (a window at its place on the screen).
+void place(QWidget& widget, const TwipsRect& twips);
 
 // A command button as a form lays it out. Without a font it takes its parent's.
 struct ButtonDesign {
@@ -62,5 +82,51 @@ struct LabelDesign {
 };
 
 Label* createLabel(const LabelDesign& design, QWidget& parent);
+
+// A form's entry box. Its accessible name is what a screen reader calls it.
+struct TextBoxDesign {
+    const char* name;
+    const char* accessibleName;
+    TwipsRect place;
+    FontDesign font;
+    Qt::Alignment alignment;
+    ColourCode background;
+    Appearance appearance;
+};
+
+TextBox* createTextBox(const TextBoxDesign& design, QWidget& parent);
+
+// A menu item of a form, with its shortcut (none by default) and the form's handler.
+template <typename Form>
+struct MenuItemRow {
+    const char* name;
+    const char* caption;
+    void (Form::*onChoose)();
+    QKeyCombination shortcut = {};
+};
+
+// A menu of a form's menu bar and its items, in order.
+template <typename Form>
+struct MenuRow {
+    const char* name;
+    const char* caption;
+    std::span<const MenuItemRow<Form>> items;
+};
+
+// Adds a menu, or an item to a menu, named and captioned as written.
+QMenu* addMenu(QMenuBar& bar, const char* name, const char* caption);
+QAction* addMenuItem(QMenu& menu, const char* name, const char* caption, QKeyCombination shortcut);
+
+// Creates the menus in order on the bar and connects each item to its handler.
+template <typename Form>
+void createMenus(std::span<const MenuRow<Form>> menus, QMenuBar& bar, Form& form) {
+    for (const MenuRow<Form>& design : menus) {
+        QMenu* menu = addMenu(bar, design.name, design.caption);
+        for (const MenuItemRow<Form>& item : design.items) {
+            QObject::connect(addMenuItem(*menu, item.name, item.caption, item.shortcut),
+                             &QAction::triggered, &form, item.onChoose);
+        }
+    }
+}
 
 }  // namespace forms

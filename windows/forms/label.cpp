@@ -6,13 +6,75 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QEvent>
-#include <QPainter>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QStyle>
-#include <QStyleOption>
+
+#include <algorithm>
 
 namespace forms {
 
 namespace {
+
+// ---- Fitting a caption whole into the space it may use: at its own font where that fits,
+// otherwise at the largest smaller size at which the text, wrapped as it is drawn, fits.
+
+// The smallest pixel size text is shrunk to (6 pt at 96 dots per inch). With Arial's
+// metrics every message the program composes fits at 10 pixels or more; the floor leaves
+// room for a wider substitute font.
+constexpr int kSmallestFittedPixelSize = 8;
+
+// Where a text may go: the control's own place and the larger room it may grow into (the
+// same width, the same top, taller), and the flags it is drawn with (alignment, word wrap).
+struct TextSpace {
+    QSize place;
+    QSize room;
+    int flags = 0;
+};
+
+// How a text is drawn: the font, and whether it needs the room rather than the place.
+struct TextFit {
+    QFont font;
+    bool needsRoom = false;
+};
+
+QFont atPixelSize(const QFont& font, int pixelSize) {
+    QFont sized(font);
+    sized.setPixelSize(pixelSize);
+    return sized;
+}
+
+// Whether the text at the font, laid out with the flags in a rectangle of the given size,
+// stays wholly inside it, by the metrics of the device (the label) it is drawn on.
+bool fitsWhole(const QString& text, const QFont& font, int flags, QSize size,
+               const QPaintDevice* device) {
+    const QRect area(QPoint(0, 0), size);
+    return area.contains(QFontMetrics(font, device).boundingRect(area, flags, text));
+}
+
+// The text at `font` when it fits the place. Otherwise the largest pixel size, from the
+// font's own down to kSmallestFittedPixelSize, at which it fits the place or else the room
+// (the place first at each size, so a one-line text shrinks without the control growing).
+// Should nothing fit, the floor size in the room.
+TextFit fitText(const QString& text, const QFont& font, const TextSpace& space,
+                const QPaintDevice* device) {
+    if (fitsWhole(text, font, space.flags, space.place, device)) {
+        return {font, false};
+    }
+    const int ownPixelSize = std::max(QFontInfo(font).pixelSize(), kSmallestFittedPixelSize);
+    for (int pixelSize = ownPixelSize; pixelSize >= kSmallestFittedPixelSize; --pixelSize) {
+        const QFont sized = atPixelSize(font, pixelSize);
+        if (fitsWhole(text, sized, space.flags, space.place, device)) {
+            return {sized, false};
+        }
+        if (fitsWhole(text, sized, space.flags, space.room, device)) {
+            return {sized, true};
+        }
+    }
+    return {atPixelSize(font, kSmallestFittedPixelSize), true};
+}
+
+// ---- How a screen reader hears each message
 
 // A message label as the bus sees it: a notification, whose name is its text. A screen reader
 // speaks a notification when it is shown, wherever the focus is; a plain label it reads only on
@@ -56,28 +118,20 @@ void announce(Label* label) {
 
 }  // namespace
 
-Label::Label(const QString& text, QWidget* parent) : QLabel(text, parent) {
+Label::Label(const QString& text, QWidget* parent)
+    : Coloured(colour::buttonFace, kLabelRoles, text, parent) {
     installLabelAccessibility();
     setAutoFillBackground(true);
-    background_.showOn(*this);
-}
-
-void Label::setBackground(ColourCode code) {
-    background_.setCode(code);
-    background_.showOn(*this);
-}
-
-bool Label::event(QEvent* event) {
-    const bool handled = QLabel::event(event);
-    if (isPaletteChange(*event)) {
-        background_.showOn(*this);
-    }
-    return handled;
+    showColour();
 }
 
 void Label::setRoom(const QRect& room) {
     place_ = geometry();
     room_ = room;
+    ownFont_ = testAttribute(Qt::WA_SetFont) ? font() : QFont();
+    if (parentWidget()) {
+        parentWidget()->installEventFilter(this);
+    }
     fitCaption();
 }
 
@@ -89,16 +143,13 @@ void Label::setCaption(const QString& caption) {
     }
 }
 
-QFont Label::shownFont() const {
-    return isShrunk() ? fit_.font : font();
-}
-
 int Label::textFlags() const {
     const int wrap = wordWrap() ? Qt::TextWordWrap : 0;
     return int(QStyle::visualAlignment(layoutDirection(), alignment())) | wrap;
 }
 
-// A new font (the form's, or the desktop's under it) changes what fits.
+// A new font (the label's, the form's, or the desktop's under it) changes what fits. A shrunk
+// caption's size is the label's own, so a form's new size alone reaches only the form.
 void Label::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
@@ -106,37 +157,32 @@ void Label::changeEvent(QEvent* event) {
     }
 }
 
-// A caption at the label's own font is drawn by QLabel itself; a shrunk one the same way,
-// with the fitted font.
-void Label::paintEvent(QPaintEvent* event) {
-    if (!isShrunk()) {
-        QLabel::paintEvent(event);
-        return;
+bool Label::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::FontChange) {
+        fitCaption();
     }
-    QPainter painter(this);
-    painter.setFont(fit_.font);
-    QStyleOption option;
-    option.initFrom(this);
-    style()->drawItemText(&painter, contentsRect(), textFlags(), option.palette, isEnabled(),
-                          text(), foregroundRole());
+    return QLabel::eventFilter(watched, event);
 }
 
+// QLabel draws the caption at the label's font: its own, or, for a caption that does not
+// fit at it, the same font at the size it was fitted at.
 void Label::fitCaption() {
-    fittedCaption_ = text();
-    if (room_.isEmpty()) {
-        fit_ = {font(), false};
+    if (room_.isEmpty() || fitting_) {
         return;
     }
+    fitting_ = true;
+    setFont(ownFont_);
     const QMargins margins = contentsMargins();
     const TextSpace space{place_.marginsRemoved(margins).size(),
                           room_.marginsRemoved(margins).size(), textFlags()};
-    fit_ = fitText(fittedCaption_, font(), space, this);
-    setGeometry(fit_.needsRoom ? room_ : place_);
-}
-
-// Only for the caption it was fitted to: text set past setCaption is drawn at the label's font.
-bool Label::isShrunk() const {
-    return fittedCaption_ == text() && fit_.font != font();
+    const TextFit fit = fitText(text(), font(), space, this);
+    if (fit.font != font()) {
+        QFont shrunk = ownFont_;
+        shrunk.setPixelSize(fit.font.pixelSize());
+        setFont(shrunk);
+    }
+    setGeometry(fit.needsRoom ? room_ : place_);
+    fitting_ = false;
 }
 
 }  // namespace forms

@@ -2,6 +2,7 @@
 
 #include "windows/forms/textbox.h"
 
+#include <qdrawutil.h>
 #include <QPainter>
 
 #include <limits>
@@ -12,11 +13,30 @@
 
 namespace forms {
 
-TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
+namespace {
+
+int borderWidth(Appearance appearance) {
+    return appearance == Appearance::Flat ? 1 : 2;
+}
+
+// Along the inside of the box: a flat border in the text colour, the 3-D edge in the palette's
+// shadow and light shades.
+void drawBorder(QPainter& painter, const QRect& rect, const QPalette& palette,
+                Appearance appearance) {
+    if (appearance == Appearance::Flat) {
+        qDrawPlainRect(&painter, rect, palette.color(QPalette::Text), 1);
+    } else {
+        qDrawWinPanel(&painter, rect, palette, true);
+    }
+}
+
+}  // namespace
+
+TextBox::TextBox(QWidget* parent) : Coloured(colour::windowBackground, kTextBoxRoles, parent) {
     setMaxLength(std::numeric_limits<int>::max());
     setFrame(false);  // the border is the form's, drawn over the line edit's own panel
     setAppearance(appearance_);
-    background_.showOn(*this);
+    showColour();
 }
 
 void TextBox::clearEntry() {
@@ -31,24 +51,11 @@ void TextBox::clearEntry() {
 #endif
 }
 
-void TextBox::setBackground(ColourCode code) {
-    background_.setCode(code);
-    background_.showOn(*this);
-}
-
 void TextBox::setAppearance(Appearance appearance) {
     appearance_ = appearance;
     const int border = borderWidth(appearance_);
     setTextMargins(border, border, border, border);
     update();
-}
-
-bool TextBox::event(QEvent* event) {
-    const bool handled = QLineEdit::event(event);
-    if (isPaletteChange(*event)) {
-        background_.showOn(*this);
-    }
-    return handled;
 }
 
 void TextBox::paintEvent(QPaintEvent* event) {

@@ -4,15 +4,22 @@
 
 #include <QLineEdit>
 
-#include "windows/forms/appearance.h"
+#include <cstdint>
+
 #include "windows/forms/colours.h"
 
 namespace forms {
 
+// A text box's border.
+enum class Appearance : std::uint32_t {
+    Flat = 0,      // a plain one-pixel line in the text colour, which reads on the background
+    Sunken3D = 1,  // the two-pixel sunken edge of classic 3-D controls
+};
+
 // The forms' text box: Qt's line edit, with no length limit, drawn with a flat or a sunken 3-D
 // border and filled with a colour code. Editing, undo, the clipboards, the mouse, input
 // methods and what a screen reader reads of it are the line edit's own.
-class TextBox : public QLineEdit {
+class TextBox : public Coloured<QLineEdit> {
     Q_OBJECT
 public:
     explicit TextBox(QWidget* parent = nullptr);
@@ -21,19 +28,13 @@ public:
     // memory a huge entry took goes back to the system.
     void clearEntry();
 
-    // The background colour code, resolved against the application palette now and whenever
-    // that palette changes.
-    void setBackground(ColourCode code);
-    ColourCode background() const { return background_.code(); }
     void setAppearance(Appearance appearance);
     Appearance appearance() const { return appearance_; }
 
 protected:
-    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    ControlColour background_{colour::windowBackground, kTextBoxRoles};
     Appearance appearance_ = Appearance::Sunken3D;
 };
 

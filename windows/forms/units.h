@@ -1,12 +1,10 @@
 #pragma once
 
-// Positions and sizes in twips, the forms' unit, and placing a control at them.
+// Positions and sizes in twips, the forms' unit.
 
 #include <QRect>
 
 #include <stdexcept>
-
-class QWidget;
 
 namespace forms {
 
@@ -32,8 +30,5 @@ struct TwipsRect {
 
     QRect pixels;
 };
-
-// Puts a control at its place in its parent (a window at its place on the screen).
-void place(QWidget& widget, const TwipsRect& twips);
 
 }  // namespace forms
