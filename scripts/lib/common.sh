@@ -58,6 +58,20 @@ missing_packages() {
   done
 }
 
+# Refreshes apt's package lists. A mirror caught in the middle of a sync fails a list now and
+# then ("File has unexpected size"); try again a little later, and should it go on failing, go
+# on with the lists apt already has: the install that follows says whether they are enough.
+update_package_lists() {
+  local attempt
+  for attempt in 1 2 3; do
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 update -qq &&
+      return 0
+    say "apt-get update failed (attempt $attempt of 3)"
+    [ "$attempt" -lt 3 ] && sleep $((attempt * 30))
+  done
+  say "Going on with the package lists apt already has"
+}
+
 # Installs whichever of the named packages are absent; quick when none is.
 ensure_packages() {
   local missing
@@ -69,7 +83,7 @@ ensure_packages() {
     say "  sudo apt-get update && sudo apt-get install ${missing[*]}"
     exit 1
   fi
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq || exit 1
+  update_package_lists
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     "${missing[@]}" || exit 1
 }
