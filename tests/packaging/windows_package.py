@@ -59,10 +59,17 @@ def check(condition, what):
 
 
 def imported_dlls(data):
+    """The DLLs loaded at start (the import table) and those loaded at the first call of one of
+    their functions (delay-loaded): the linker puts their names in the import section too."""
     pe = pefile.PE(data=data, fast_load=True)
     pe.parse_data_directories(
         directories=[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_IMPORT"]])
-    return {entry.dll.decode().lower() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
+    at_start = {entry.dll.decode().lower() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
+    imports = b"".join(section.get_data() for section in pe.sections
+                       if section.Name.rstrip(b"\0") == b".idata")
+    named = {name.decode().lower() for name in re.findall(
+        rb"(?<![A-Za-z0-9_.-])[A-Za-z0-9_-][A-Za-z0-9_.-]{0,60}\.dll", imports, re.IGNORECASE)}
+    return at_start, named - at_start
 
 
 def is_api_set(dll):
@@ -82,8 +89,10 @@ def contents(args):
     windows_own = {path.name.lower() for path in pathlib.Path(args.system_dlls).iterdir()}
     for name in files:
         if name.lower().endswith((".exe", ".dll")):
-            imported = imported_dlls(archive.read(name))
-            print(f"{name} imports {', '.join(sorted(imported))}")
+            at_start, later = imported_dlls(archive.read(name))
+            print(f"{name} imports {', '.join(sorted(at_start))}; at their first call "
+                  f"{', '.join(sorted(later)) or 'nothing'}")
+            imported = at_start | later
             others = {dll for dll in imported - windows_own if not is_api_set(dll)}
             check(not others, f"{name} imports only Windows' own DLLs"
                   + (f" (not Windows': {', '.join(sorted(others))})" if others else ""))
