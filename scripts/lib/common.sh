@@ -111,7 +111,7 @@ ensure_locale() {
 # driver.
 WINDOWS_TEST_PACKAGES=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
-  wine wine64 wine32:i386 fonts-wine fonts-liberation2
+  wine wine64 wine32:i386 fonts-wine fonts-freefont-ttf
   python3 python3-pefile icoutils imagemagick librsvg2-bin xvfb
   wixl msitools python3-olefile
 )
