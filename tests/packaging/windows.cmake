@@ -22,9 +22,13 @@ set_tests_properties(packaging.zip PROPERTIES RESOURCE_LOCK kalvet_build_install
 # Exactly the program and the licences.
 set(expected kalvet.exe LICENSE.txt licenses/Qt-LGPL-3.0.txt licenses/GPL-3.0.txt
     licenses/Qt-relinking.txt)
-# Wine's own builds of the DLLs that Windows provides.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+# Wine's own builds of the DLLs that Windows provides. Without Wine's 32-bit half the 64-bit
+# DLLs name the same set.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND IS_DIRECTORY /usr/lib/i386-linux-gnu/wine/i386-windows)
   set(windows_dlls /usr/lib/i386-linux-gnu/wine/i386-windows)
+  set(machine I386)
+elseif(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(windows_dlls /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
   set(machine I386)
 else()
   set(windows_dlls /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
