@@ -114,6 +114,8 @@ WINDOWS_TEST_PACKAGES=(
   wine wine64 fonts-wine fonts-freefont-ttf
   python3 python3-pefile icoutils imagemagick librsvg2-bin xvfb
   wixl msitools python3-olefile
+  # working out a matched set of versions for Wine's 32-bit half (wine32-matched)
+  python3-apt
 )
 
 ensure_windows_test_packages() {
@@ -127,12 +129,16 @@ ensure_windows_test_packages() {
     as_root dpkg --add-architecture i386 || exit 1
   fi
   ensure_packages "${WINDOWS_TEST_PACKAGES[@]}"
-  # Wine's 32-bit half, on its own: should the i386 archive be out of reach (a mirror caught
-  # mid-sync leaves its packages a version behind the 64-bit ones), the 32-bit programs' runs
-  # are reported as skipped, as on a kernel that runs no 32-bit code, and the rest goes on.
+  # Wine's 32-bit half, on its own. A mirror caught mid-sync can leave the i386 lists a
+  # version behind the amd64 ones, and a library both architectures share must then be at one
+  # version: wine32-matched moves the installed libraries (and what asks for their exact
+  # versions) to the newest version both lists offer, removing nothing. Should even that fail,
+  # the 32-bit programs' runs are reported as skipped, as on a kernel that runs no 32-bit code.
   if [ -n "$(missing_packages wine32:i386)" ] && can_be_root; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-      wine32:i386 ||
+      wine32:i386 && return 0
+    say "apt cannot install wine32:i386 as the lists stand; trying versions both architectures offer"
+    as_root /usr/bin/python3 "$KALVET_ROOT/scripts/windows/wine32-matched" ||
       say "Wine's 32-bit half could not be installed: the 32-bit runs are reported as skipped"
   fi
 }
