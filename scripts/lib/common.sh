@@ -11,7 +11,8 @@ RUN_PACKAGES=(
   librsvg2-bin fonts-liberation2
 )
 
-# What the whole test suite needs on top: sanitizers and libFuzzer, the X server, D-Bus and
+# What the whole test suite needs on top: sanitizers and libFuzzer (with clang's runtime for
+# this release's clang, added by ensure_test_packages), the X server, D-Bus and
 # the accessibility bus for end-to-end tests, the clipboard (xclip) and profiler (perf) of the
 # paste benchmark, a desktop theme with a larger font (qt6ct, DejaVu), screenshots, the screen
 # reader Orca, and the
@@ -19,7 +20,7 @@ RUN_PACKAGES=(
 # Windows build needs more: WINDOWS_TEST_PACKAGES.
 TEST_PACKAGES=(
   "${RUN_PACKAGES[@]}"
-  clang libclang-rt-14-dev
+  clang
   xvfb xauth x11-utils x11-apps xdotool xclip imagemagick linux-perf
   dbus at-spi2-core python3 python3-pyatspi python3-xlib
   qt6ct fonts-dejavu-core
@@ -87,6 +88,39 @@ ensure_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
     "${missing[@]}" || exit 1
 }
+
+# The package with clang's sanitizer and libFuzzer runtimes that goes with the clang this
+# release installs (Debian 12: clang-14, so libclang-rt-14-dev; Debian 13: clang-19), read from
+# what the package clang depends on: the installed one, else the one apt would install.
+clang_runtime_package() {
+  local clang
+  clang="$(
+    {
+      dpkg-query -W -f='${db:Status-Status} ${Depends}\n' clang 2>/dev/null | sed -n 's/^installed //p'
+      apt-cache show --no-all-versions clang 2>/dev/null | sed -n 's/^Depends: //p'
+    } | grep -o -m 1 -E '(^|[ ,])clang-[0-9]+' | grep -o -E 'clang-[0-9]+'
+  )"
+  [ -n "$clang" ] || return 1
+  printf 'libclang-rt-%s-dev\n' "${clang#clang-}"
+}
+
+# Installs what the whole test suite needs (TEST_PACKAGES and clang's runtime).
+ensure_test_packages() {
+  local runtime
+  if ! runtime="$(clang_runtime_package)"; then
+    # apt knows no clang yet (its package lists are empty on a fresh system): fetch them.
+    can_be_root && update_package_lists
+    runtime="$(clang_runtime_package)" || {
+      say "Neither apt nor dpkg knows the package clang, so which libclang-rt-N-dev goes with"
+      say "it is unknown. Please run: sudo apt-get update"
+      exit 1
+    }
+  fi
+  ensure_packages "${TEST_PACKAGES[@]}" "$runtime"
+}
+
+# What scripts/debian13/ needs to make a Debian 13 system and run the suites inside it.
+DEBIAN13_HOST_PACKAGES=(debootstrap wget)
 
 # Makes sure a locale such as cs_CZ.UTF-8 can be used (the end-to-end tests run under it).
 ensure_locale() {
