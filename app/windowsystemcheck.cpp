@@ -26,14 +26,23 @@ std::vector<HeldMessage> held;
 QtMessageHandler previousHandler = nullptr;
 const char* program = "";
 
-// What went wrong, as the platform plugins said it ("could not connect to display :99");
-// their loader's own remarks and the closing fatal text say only that none could start.
+// Whether a message comes from a platform plugin (qt.qpa.xcb, qt.qpa.wayland, ...) rather than
+// from their loader (qt.qpa.plugin), whose remarks say only that none could start, or from
+// elsewhere in Qt: QCoreApplication's notice that it switched a C locale to C.UTF-8, say.
+bool fromWindowSystem(const HeldMessage& message) {
+    static constexpr char prefix[] = "qt.qpa.";
+    return message.category != nullptr &&
+           std::strncmp(message.category, prefix, sizeof prefix - 1) == 0 &&
+           std::strcmp(message.category, "qt.qpa.plugin") != 0;
+}
+
+// What went wrong, as the window system's plugin said it ("could not connect to display :99");
+// without such a message, the first line of Qt's closing fatal text.
 QString reason(const QString& fatalText) {
     QStringList parts;
     for (const HeldMessage& message : held) {
-        const bool fromLoader =
-            message.category != nullptr && std::strcmp(message.category, "qt.qpa.plugin") == 0;
-        if ((message.type == QtWarningMsg || message.type == QtCriticalMsg) && !fromLoader) {
+        if ((message.type == QtWarningMsg || message.type == QtCriticalMsg) &&
+            fromWindowSystem(message)) {
             parts << message.text.trimmed();
         }
     }
