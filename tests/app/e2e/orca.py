@@ -22,8 +22,9 @@ START_TIMEOUT = 60.0  # Orca loads its scripts and reads the whole desktop at st
 
 # Orca's debug line for an utterance: its time stamp, then the text in quotes, then the voice.
 _SPEECH = re.compile(r"^(\d\d):(\d\d):(\d\d)\.(\d{6}) - SPEECH OUTPUT: '(.*)'(?:\s*\{.*\})?$")
-# Orca's last step of its start-up: from here on it presents events.
-_READY = "ORCA: Starting registry"
+# Orca's last step of its start-up, from which on it presents events: Orca 43 (Debian 12) logs
+# the first line, Orca 48 (Debian 13) the second.
+_READY = ("ORCA: Starting registry", "ORCA: Starting Atspi main event loop")
 
 _SPEECHD_CONF = """\
 AudioOutputMethod "libao"
@@ -78,12 +79,18 @@ class Orca:
         self._write_configuration()
         socket = os.path.join(self.session.runtime_dir, "speech-dispatcher", "speechd.sock")
         os.makedirs(os.path.dirname(socket), exist_ok=True)
+        # Speech Dispatcher 0.12 always loads two modules of its own after ours, the first of
+        # them "espeak-ng-fallback", whose binary (sd_espeak-ng) is not installed, and no
+        # setting leaves them out. It writes to that module's pipe a moment after starting it,
+        # before it ignores SIGPIPE itself, and dies if the failed exec has already closed the
+        # pipe. Started with SIGPIPE ignored, it only notes the module as broken and speaks
+        # through ours, its DefaultModule.
         self.speechd = self.session.start_helper(
             "speech-dispatcher",
             ["speech-dispatcher", "--run-single", "--timeout", "0",
              "--config-dir", os.path.join(self.home, ".config", "speech-dispatcher"),
              "--communication-method", "unix_socket", "--socket-path", socket,
-             "--log-dir", os.path.join(self.home, "speechd-log")], env)
+             "--log-dir", os.path.join(self.home, "speechd-log")], env, ignore_sigpipe=True)
         poll(lambda: self._check_alive(self.speechd) and os.path.exists(socket), 20.0,
              "Speech Dispatcher to open its socket")
         env["SPEECHD_ADDRESS"] = f"unix_socket:{socket}"
@@ -149,7 +156,7 @@ class Orca:
                 self._take(raw.decode(errors="replace").rstrip("\r"))
 
     def _take(self, line):
-        if _READY in line:
+        if any(ready in line for ready in _READY):
             self._ready.set()
         match = _SPEECH.match(line)
         if not match:
