@@ -122,8 +122,14 @@ ENVIRONMENTS = {
 
 
 def unused_display():
+    """A display number no X server uses: neither its socket file and lock file in /tmp, nor
+    its abstract socket, which a server whose /tmp this one cannot see (a container, a chroot)
+    still holds in the same network namespace."""
+    with open("/proc/net/unix", encoding="utf-8", errors="replace") as table:
+        abstract = {fields[7] for fields in map(str.split, table) if len(fields) >= 8}
     number = next(n for n in range(90, 200) if not os.path.exists(f"/tmp/.X11-unix/X{n}")
-                  and not os.path.exists(f"/tmp/.X{n}-lock"))
+                  and not os.path.exists(f"/tmp/.X{n}-lock")
+                  and f"@/tmp/.X11-unix/X{n}" not in abstract)
     return f":{number}"
 
 
