@@ -26,14 +26,20 @@ std::vector<HeldMessage> held;
 QtMessageHandler previousHandler = nullptr;
 const char* program = "";
 
-// Whether a message comes from a platform plugin (qt.qpa.xcb, qt.qpa.wayland, ...) rather than
-// from their loader (qt.qpa.plugin), whose remarks say only that none could start, or from
-// elsewhere in Qt: QCoreApplication's notice that it switched a C locale to C.UTF-8, say.
+// Whether a message is a platform plugin's report of a failed connection: a warning or critical
+// message in the plugin's own category (qt.qpa.xcb: "could not connect to display :99") or in
+// none (the Wayland plugin: "Failed to create wl_display"). Not their loader's remarks
+// (qt.qpa.plugin), which say only that none could start, nor Qt's other warnings, which come
+// in the default category: QCoreApplication's notice that it runs a C locale as C.UTF-8, say.
 bool fromWindowSystem(const HeldMessage& message) {
+    if (message.type != QtWarningMsg && message.type != QtCriticalMsg) {
+        return false;
+    }
     static constexpr char prefix[] = "qt.qpa.";
-    return message.category != nullptr &&
-           std::strncmp(message.category, prefix, sizeof prefix - 1) == 0 &&
-           std::strcmp(message.category, "qt.qpa.plugin") != 0;
+    const char* category = message.category;
+    return category == nullptr || *category == '\0' ||
+           (std::strncmp(category, prefix, sizeof prefix - 1) == 0 &&
+            std::strcmp(category, "qt.qpa.plugin") != 0);
 }
 
 // What went wrong, as the window system's plugin said it ("could not connect to display :99");
@@ -41,8 +47,7 @@ bool fromWindowSystem(const HeldMessage& message) {
 QString reason(const QString& fatalText) {
     QStringList parts;
     for (const HeldMessage& message : held) {
-        if ((message.type == QtWarningMsg || message.type == QtCriticalMsg) &&
-            fromWindowSystem(message)) {
+        if (fromWindowSystem(message)) {
             parts << message.text.trimmed();
         }
     }
