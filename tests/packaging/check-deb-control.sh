@@ -23,8 +23,11 @@ depends="$(field Depends | tr ',' '\n' | sed 's/(.*)//; s/[[:space:]]//g')"
 for pkg in libc6 libstdc++6 fonts-liberation2; do
   grep -qxF "$pkg" <<<"$depends" || fail "Depends lacks $pkg: $(field Depends)"
 done
-# Qt's widgets library is libqt6widgets6 on Debian 12 and libqt6widgets6t64 on Debian 13 (its
-# 64-bit time_t transition); either name shows the dependency was worked out from the program.
-grep -qxE 'libqt6widgets6(t64)?' <<<"$depends" ||
-  fail "Depends lacks Qt's widgets library (libqt6widgets6 or libqt6widgets6t64): $(field Depends)"
+# Qt's widgets library, under the name of the package that holds it here, which is the one
+# dpkg-shlibdeps found: libqt6widgets6 on Debian 12 and 13 alike, while Qt's core library
+# became libqt6core6t64 on Debian 13 (its 64-bit time_t transition), so no name is written in.
+widgets="$(dpkg-query -S '*/libQt6Widgets.so.6' | sed -n 's/^\([^:,]*\)[:,].*/\1/p' | sort -u)"
+[ -n "$widgets" ] || fail "no installed package holds libQt6Widgets.so.6"
+grep -qxF "$widgets" <<<"$depends" ||
+  fail "Depends lacks Qt's widgets library ($widgets): $(field Depends)"
 echo "Depends: $(field Depends)"
