@@ -19,6 +19,9 @@ import threading
 from .waiting import poll
 
 START_TIMEOUT = 60.0  # Orca loads its scripts and reads the whole desktop at start
+# Orca refuses to start while any other Orca of the same user runs on the machine, in another
+# session or another chroot as well; so long, at most, the harness waits for such one to end.
+OTHER_ORCA_TIMEOUT = 120.0
 
 # Orca's debug line for an utterance: its time stamp, then the text in quotes, then the voice.
 _SPEECH = re.compile(r"^(\d\d):(\d\d):(\d\d)\.(\d{6}) - SPEECH OUTPUT: '(.*)'(?:\s*\{.*\})?$")
@@ -50,6 +53,23 @@ GenericPitchMultiply 1
 """
 
 
+def _other_orcas():
+    """Process ids of Orca processes of this user, as Orca itself looks for them (by name)."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/comm", "rb") as comm:
+                name = comm.read().strip()
+            owner = os.stat(f"/proc/{entry}").st_uid
+        except OSError:
+            continue
+        if name == b"orca" and owner == os.getuid():
+            found.append(int(entry))
+    return found
+
+
 class Utterance:
     def __init__(self, when, text):
         self.when = when  # a datetime, as Orca stamped it
@@ -75,6 +95,8 @@ class Orca:
         self.debug_log = os.path.join(session.tmp, "orca-debug.log")
 
     def start(self):
+        poll(lambda: not _other_orcas(), OTHER_ORCA_TIMEOUT,
+             "other Orca processes of this user (it starts only one per user) to end")
         env = self._environment()
         self._write_configuration()
         socket = os.path.join(self.session.runtime_dir, "speech-dispatcher", "speechd.sock")
