@@ -26,14 +26,28 @@ std::vector<HeldMessage> held;
 QtMessageHandler previousHandler = nullptr;
 const char* program = "";
 
-// What went wrong, as the platform plugins said it ("could not connect to display :99");
-// their loader's own remarks and the closing fatal text say only that none could start.
+// Whether a message is a platform plugin's report of a failed connection: a warning or critical
+// message in the plugin's own category (qt.qpa.xcb: "could not connect to display :99") or in
+// none (the Wayland plugin: "Failed to create wl_display"). Not their loader's remarks
+// (qt.qpa.plugin), which say only that none could start, nor Qt's other warnings, which come
+// in the default category: QCoreApplication's notice that it runs a C locale as C.UTF-8, say.
+bool fromWindowSystem(const HeldMessage& message) {
+    if (message.type != QtWarningMsg && message.type != QtCriticalMsg) {
+        return false;
+    }
+    static constexpr char prefix[] = "qt.qpa.";
+    const char* category = message.category;
+    return category == nullptr || *category == '\0' ||
+           (std::strncmp(category, prefix, sizeof prefix - 1) == 0 &&
+            std::strcmp(category, "qt.qpa.plugin") != 0);
+}
+
+// What went wrong, as the window system's plugin said it ("could not connect to display :99");
+// without such a message, the first line of Qt's closing fatal text.
 QString reason(const QString& fatalText) {
     QStringList parts;
     for (const HeldMessage& message : held) {
-        const bool fromLoader =
-            message.category != nullptr && std::strcmp(message.category, "qt.qpa.plugin") == 0;
-        if ((message.type == QtWarningMsg || message.type == QtCriticalMsg) && !fromLoader) {
+        if (fromWindowSystem(message)) {
             parts << message.text.trimmed();
         }
     }

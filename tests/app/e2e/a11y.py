@@ -42,6 +42,10 @@ class ActionBus:
             Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
             | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION,
             None, None)
+        # Per application (its bus name), the object paths whose state was asked for after the
+        # object had gone (a button whose window was just destroyed): the application may log
+        # that it has no such object.
+        self.gone_paths = {}
 
     def close(self):
         self.connection.close_sync(None)
@@ -55,9 +59,14 @@ class ActionBus:
         self.connection.send_message(message, Gio.DBusSendMessageFlags.NONE)
 
     def state_bits(self, accessible):
-        reply = self.connection.call_sync(
-            accessible.app.bus_name, accessible.path, _ACCESSIBLE, "GetState", None,
-            GLib.VariantType("(au)"), Gio.DBusCallFlags.NO_AUTO_START, _CALL_TIMEOUT_MS, None)
+        try:
+            reply = self.connection.call_sync(
+                accessible.app.bus_name, accessible.path, _ACCESSIBLE, "GetState", None,
+                GLib.VariantType("(au)"), Gio.DBusCallFlags.NO_AUTO_START, _CALL_TIMEOUT_MS,
+                None)
+        except GLib.Error:
+            self.gone_paths.setdefault(accessible.app.bus_name, set()).add(accessible.path)
+            raise
         words = reply.unpack()[0]
         return sum(word << (32 * i) for i, word in enumerate(words))
 

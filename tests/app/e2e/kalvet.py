@@ -2,6 +2,7 @@
 the program driven through them."""
 
 import os
+import re
 
 import pyatspi
 
@@ -32,6 +33,29 @@ MAIN_CONTROL_PLACES = {
 }
 
 TWIPS_PER_PIXEL = 15  # at 96 dots per inch, as the test display has
+
+# Qt 6.8's notice that it has switched a plain C locale to C.UTF-8 (Qt 6.4 keeps C quietly).
+_QT_LOCALE_NOTICE = re.compile(
+    r'^Detected locale "C" with character encoding "[^"\n]*", which is not UTF-8\.\n'
+    r'Qt depends on a UTF-8 locale, and has switched to "C\.UTF-8" instead\.\n'
+    r'If this causes problems, reconfigure your locale\. See the locale\(1\) manual\n'
+    r'for more information\.\n', re.MULTILINE)
+# Qt 6.8's answer, on Wayland, to a state query for an object that is gone.
+_QT_NO_SUCH_ACCESSIBLE = re.compile(
+    r'^qt\.accessibility\.atspi: Could not find accessible on path: "?([^"\n]*)"?\n',
+    re.MULTILINE)
+
+
+def program_output(child, screen, accessible=None):
+    """What the program printed, less what it says about the test rather than about itself:
+    Qt's notice that it runs a C locale as C.UTF-8, and, given one of its objects on the
+    accessibility bus, its remarks on objects of it that the harness asked about after they
+    had gone. Anything else stays."""
+    output = _QT_LOCALE_NOTICE.sub("", child.log(), count=1)
+    gone = set() if accessible is None else screen.bus.gone_paths.get(accessible.app.bus_name,
+                                                                       set())
+    return _QT_NO_SUCH_ACCESSIBLE.sub(
+        lambda line: "" if line.group(1) in gone else line.group(0), output)
 
 
 def pixels(twips_rect, origin=(0, 0)):

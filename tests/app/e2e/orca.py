@@ -19,11 +19,15 @@ import threading
 from .waiting import poll
 
 START_TIMEOUT = 60.0  # Orca loads its scripts and reads the whole desktop at start
+# Orca refuses to start while any other Orca of the same user runs on the machine, in another
+# session or another chroot as well; so long, at most, the harness waits for such one to end.
+OTHER_ORCA_TIMEOUT = 120.0
 
 # Orca's debug line for an utterance: its time stamp, then the text in quotes, then the voice.
 _SPEECH = re.compile(r"^(\d\d):(\d\d):(\d\d)\.(\d{6}) - SPEECH OUTPUT: '(.*)'(?:\s*\{.*\})?$")
-# Orca's last step of its start-up: from here on it presents events.
-_READY = "ORCA: Starting registry"
+# Orca's last step of its start-up, from which on it presents events: Orca 43 (Debian 12) logs
+# the first line, Orca 48 (Debian 13) the second.
+_READY = ("ORCA: Starting registry", "ORCA: Starting Atspi main event loop")
 
 _SPEECHD_CONF = """\
 AudioOutputMethod "libao"
@@ -47,6 +51,23 @@ GenericVolumeMultiply 1
 GenericPitchAdd 50
 GenericPitchMultiply 1
 """
+
+
+def _other_orcas():
+    """Process ids of Orca processes of this user, as Orca itself looks for them (by name)."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/comm", "rb") as comm:
+                name = comm.read().strip()
+            owner = os.stat(f"/proc/{entry}").st_uid
+        except OSError:
+            continue
+        if name == b"orca" and owner == os.getuid():
+            found.append(int(entry))
+    return found
 
 
 class Utterance:
@@ -74,16 +95,24 @@ class Orca:
         self.debug_log = os.path.join(session.tmp, "orca-debug.log")
 
     def start(self):
+        poll(lambda: not _other_orcas(), OTHER_ORCA_TIMEOUT,
+             "other Orca processes of this user (it starts only one per user) to end")
         env = self._environment()
         self._write_configuration()
         socket = os.path.join(self.session.runtime_dir, "speech-dispatcher", "speechd.sock")
         os.makedirs(os.path.dirname(socket), exist_ok=True)
+        # Speech Dispatcher 0.12 always loads two modules of its own after ours, the first of
+        # them "espeak-ng-fallback", whose binary (sd_espeak-ng) is not installed, and no
+        # setting leaves them out. It writes to that module's pipe a moment after starting it,
+        # before it ignores SIGPIPE itself, and dies if the failed exec has already closed the
+        # pipe. Started with SIGPIPE ignored, it only notes the module as broken and speaks
+        # through ours, its DefaultModule.
         self.speechd = self.session.start_helper(
             "speech-dispatcher",
             ["speech-dispatcher", "--run-single", "--timeout", "0",
              "--config-dir", os.path.join(self.home, ".config", "speech-dispatcher"),
              "--communication-method", "unix_socket", "--socket-path", socket,
-             "--log-dir", os.path.join(self.home, "speechd-log")], env)
+             "--log-dir", os.path.join(self.home, "speechd-log")], env, ignore_sigpipe=True)
         poll(lambda: self._check_alive(self.speechd) and os.path.exists(socket), 20.0,
              "Speech Dispatcher to open its socket")
         env["SPEECHD_ADDRESS"] = f"unix_socket:{socket}"
@@ -149,7 +178,7 @@ class Orca:
                 self._take(raw.decode(errors="replace").rstrip("\r"))
 
     def _take(self, line):
-        if _READY in line:
+        if any(ready in line for ready in _READY):
             self._ready.set()
         match = _SPEECH.match(line)
         if not match:

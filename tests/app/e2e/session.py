@@ -26,13 +26,16 @@ _libc = ctypes.CDLL(None, use_errno=True)
 AT_SPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 
 
-def _die_with_harness(harness_pid):
-    """Runs in the child between fork and exec: end it when the harness ends."""
+def _die_with_harness(harness_pid, ignore_sigpipe=False):
+    """Runs in the child between fork and exec: end it when the harness ends, and with
+    ignore_sigpipe, start it with SIGPIPE ignored (an ignored signal stays ignored across exec)."""
 
     def prepare():
         _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGTERM)
         if os.getppid() != harness_pid:  # the harness died before prctl took effect
             os._exit(1)
+        if ignore_sigpipe:
+            signal.signal(signal.SIGPIPE, signal.SIG_IGN)
 
     return prepare
 
@@ -55,7 +58,7 @@ def _read_line_from_fd(fd, timeout, what):
 class Child:
     """A process the harness started, in its own process group, with its output in a log file."""
 
-    def __init__(self, name, argv, env, log_dir, pass_fds=()):
+    def __init__(self, name, argv, env, log_dir, pass_fds=(), ignore_sigpipe=False):
         self.name = name
         self.log_path = os.path.join(log_dir, f"{name}.log")
         with open(self.log_path, "wb") as log:
@@ -67,7 +70,7 @@ class Child:
                 stderr=subprocess.STDOUT,
                 pass_fds=pass_fds,
                 start_new_session=True,
-                preexec_fn=_die_with_harness(os.getpid()),
+                preexec_fn=_die_with_harness(os.getpid(), ignore_sigpipe),
             )
         self.pid = self.popen.pid
 
@@ -181,8 +184,8 @@ class DesktopSession:
             env["DBUS_SESSION_BUS_ADDRESS"] = self.bus_address
         return env
 
-    def _spawn(self, name, argv, env, pass_fds=()):
-        child = Child(name, argv, env, self.tmp, pass_fds)
+    def _spawn(self, name, argv, env, pass_fds=(), ignore_sigpipe=False):
+        child = Child(name, argv, env, self.tmp, pass_fds, ignore_sigpipe)
         self.children.append(child)
         return child
 
@@ -303,10 +306,10 @@ class DesktopSession:
                 env[key] = value
         return self._spawn(name, list(argv), env)
 
-    def start_helper(self, name, argv, env):
+    def start_helper(self, name, argv, env, ignore_sigpipe=False):
         """Starts another process on this desktop (a clipboard owner, a program under a
         benchmark's own environment); it is stopped with the session."""
-        return self._spawn(name, list(argv), env)
+        return self._spawn(name, list(argv), env, ignore_sigpipe=ignore_sigpipe)
 
     # -- shut-down ------------------------------------------------------------------------
 
