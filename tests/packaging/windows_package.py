@@ -394,7 +394,7 @@ def use_alone(wine, exe, scratch, args, late):
                     heard_now = "; ".join(
                         f'"{text}" from {CONTROL_TYPES.get(kind, kind)} "{name}"'
                         for text, name, kind in raised) or "nothing"
-                    table.append(f"{action}: {heard_now}; focus on {focus}")
+                    table.append(f"{action}: {heard_now}; focus on {focus or '(not told yet)'}")
                     check([text for text, _, _ in raised] == ([message] if message else []),
                           f"{when}: {action}: " + (f'"{message}" raised once' if message
                                                    else "nothing raised") + f" ({heard_now})")
