@@ -68,8 +68,10 @@ packaging_test(smoke FIXTURES_REQUIRED packaging_zip
   COMMAND ${check} smoke "${zip}" --driver "$<TARGET_FILE:windowdriver>"
           --wine-run "${PROJECT_SOURCE_DIR}/scripts/windows/wine-run"
           --uia "$<TARGET_FILE:uiautomationcore>" --uia-root "$<TARGET_FILE:uiaroot>")
+# About half a minute; a build that raises no notification waits 10 s at each of the 15 steps
+# that expect one, and should say so rather than time out.
 set_tests_properties(packaging.smoke PROPERTIES SKIP_RETURN_CODE ${KALVET_WINE_SKIPPED}
-  TIMEOUT 300)
+  TIMEOUT 600)
 
 # The Windows Installer package that the same cpack call makes, installed and removed again in
 # a copy of the Wine test prefix.

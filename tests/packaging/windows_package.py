@@ -441,7 +441,7 @@ def wait_for(heard, mark, message, focus, focus_after):
         return (message is None or notifications(new)) and \
             focused(new, focus) in (None, focus_after)
     try:
-        poll(arrived, 20.0, f"{message or 'the focus on ' + focus_after}")
+        poll(arrived, 10.0, f"{message or 'the focus on ' + focus_after}")
     except WaitTimeout as timeout:
         print(timeout)
 
