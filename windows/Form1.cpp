@@ -36,13 +36,15 @@ struct Form1::Design {
                                                 .alignment = Qt::AlignRight | Qt::AlignVCenter,
                                                 .background = forms::colour::windowBackground,
                                                 .appearance = forms::Appearance::Flat};
-    // A message that does not fit one line at the window's font may take the free band below
-    // the label down to the buttons' top edge; its left, top and width stay.
+    // The window's message label. A message that does not fit one line at the window's font
+    // may take the free band below the label down to the buttons' top edge; its left, top
+    // and width stay.
     static constexpr forms::LabelDesign label1{.name = "Label1",
                                                .text = "",
                                                .place = {120, 480, 3255, 255},
                                                .wordWrap = true,
-                                               .room = TwipsRect{120, 480, 3255, 360}};
+                                               .room = TwipsRect{120, 480, 3255, 360},
+                                               .kind = forms::LabelKind::Message};
 
     // Command1 to Command3, in tab order after Text1.
     static constexpr forms::FontDesign buttonFont{8.25, true};

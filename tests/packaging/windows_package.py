@@ -9,12 +9,18 @@
       the executable's header (machine, GUI subsystem), its version record, its icon group and
       its application manifest (RT_MANIFEST 1: the versions of Windows it supports, per-monitor
       DPI awareness, no elevation);
-  smoke ZIP --driver EXE --wine-run SCRIPT
+  smoke ZIP --driver EXE --wine-run SCRIPT --uia DLL --uia-root EXE
       kalvet.exe copied alone into an empty folder whose path has a space and Czech letters,
       in a copy of the test prefix with Wine's X11 driver on a private Xvfb display, in a
-      Czech locale: it starts, adds 2 and 3 typed on the keyboard, shows "Průměr zadaných
-      čísel je 2,5." (read off the screen) with the buttons' captions drawn bold (by the
-      width of their strokes), and ends with exit code 0 after "Konec" (Ctrl+K) and its box;
+      Czech locale, with DLL (a stand-in for UIAutomationCore.dll that records what the
+      program tells UI Automation) as the system's: used from the keyboard as USER_ACTIONS
+      has it, it adds 2 and 3, shows "Průměr zadaných čísel je 2,5." (read off the screen)
+      with the buttons' captions drawn bold (by the width of their strokes), raises each
+      message as a UI Automation notification once, from a Text element named by it, and
+      nothing for an accepted add or Reset, leaves the focus where it was, and ends with exit
+      code 0 after "Konec" (Ctrl+K) and its box. Twice: with the main window asked for its
+      UI Automation root (by EXE) at the start, and only after the first message, as by a
+      screen reader that starts after the program;
   msi MSI --zip ZIP --upgrade-code GUID --icon ICO --machine NAME --driver EXE --wine-run SCRIPT
       the package's Property table names the program, its version, publisher and upgrade code;
       in a copy of the Wine test prefix, `msiexec /i MSI /qn` installs exactly the zip's files
@@ -44,9 +50,9 @@ import pefile
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "app"))
 
 from e2e import pixels  # noqa: E402
-from e2e.waiting import poll  # noqa: E402
+from e2e.waiting import WaitTimeout, poll  # noqa: E402
 from e2e.wine import WINE, ScratchPrefix  # noqa: E402
-from e2e.xwin import XDesktop, press_keys, run_xdotool, type_text  # noqa: E402
+from e2e.xwin import XDesktop, press_keys, run_xdotool  # noqa: E402
 
 WINE_CANNOT_RUN = 200
 failures = []
@@ -225,7 +231,10 @@ def smoke(args):
         wine = ScratchPrefix(test_prefix(args), scratch, "x11")
         try:
             wine.start()
-            use_alone(wine, folder / "kalvet.exe", pathlib.Path(scratch))
+            installed = install_system_dll(wine.prefix, args.uia, "uiautomationcore.dll")
+            print(f"{args.uia} installed as {installed}")
+            for late in (False, True):
+                use_alone(wine, folder / "kalvet.exe", pathlib.Path(scratch), args, late)
         finally:
             wine.close()
 
@@ -245,12 +254,107 @@ def test_prefix(args):
                           check=True).stdout.splitlines()[-1]
 
 
-def use_alone(wine, exe, scratch):
+def install_system_dll(prefix, dll, name):
+    """Puts the DLL among Windows' own DLLs in the prefix, as name (which Wine's placeholder
+    for its own build has): in system32 for a 64-bit DLL, for a 32-bit one in syswow64 where
+    the prefix is a 64-bit one (the test prefix is), as 32-bit programs see their system
+    folder there."""
+    windows = pathlib.Path(prefix) / "drive_c" / "windows"
+    machine = pefile.PE(dll, fast_load=True).FILE_HEADER.Machine
+    wow64 = windows / "syswow64"
+    folder = wow64 if machine == pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"] and \
+        wow64.is_dir() else windows / "system32"
+    target = folder / name
+    shutil.copyfile(dll, target)
+    return target
+
+
+# What a keyboard user does, from the start with the focus in the entry box, and what a screen
+# reader must then be told through UI Automation: (the action, its keys, the message raised
+# as a notification once, or None for none, the control with the focus afterwards).
+AVERAGE = "Průměr zadaných čísel je 2,5."
+REJECTED = "Nic jsi nezadal!"
+USER_ACTIONS = [
+    ("types 2, Tab, space on Přičti", ["2", "Tab", "space"], None, "Přičti"),
+    ("Shift+Tab, 3, Tab, space", ["shift+Tab", "3", "Tab", "space"], None, "Přičti"),
+    ("Tab to Průměr, space", ["Tab", "space"], AVERAGE, "Průměr"),
+    ("space on Průměr again", ["space"], AVERAGE, "Průměr"),
+    ("Shift+Tab, space on Přičti with the entry empty", ["shift+Tab", "space"], REJECTED,
+     "Přičti"),
+    ("space on Přičti again", ["space"], REJECTED, "Přičti"),
+    ("Alt, Right, Down, Return: Zobrazit, Počet zadaných čísel",
+     ["alt", "Right", "Down", "Return"], "Počet zadaných čísel je 2.", "Přičti"),
+    ("Alt, Right, Down, Down, Return: Zobrazit, Poslední zadané číslo",
+     ["alt", "Right", "Down", "Down", "Return"], "Poslední zadané číslo je 3.", "Přičti"),
+    ("Alt, Right, Down three times, Return: Zobrazit, Meziprůměr",
+     ["alt", "Right", "Down", "Down", "Down", "Return"], "Meziprůměr je 2,5.", "Přičti"),
+    ("Tab, Tab to Reset, space", ["Tab", "Tab", "space"], None, "Reset"),
+    ("Shift+Tab, space on Průměr", ["shift+Tab", "space"], "Zatím jsi nezadal žádná čísla!",
+     "Průměr"),
+]
+# UI Automation's ids: the focus-changed event and the Text control type, and the names of the
+# control types that the main window's elements have.
+FOCUS_CHANGED = "20005"
+TEXT_CONTROL = "50020"
+CONTROL_TYPES = {"50000": "Button", "50004": "Edit", "50011": "MenuItem", TEXT_CONTROL: "Text",
+                 "50025": "Custom", "50032": "Window"}
+
+
+class UiaLog:
+    """What the stand-in UIAutomationCore.dll recorded: one record a line, (function, detail,
+    the element's Name, its ControlType)."""
+
+    def __init__(self, path):
+        self.path = path
+
+    def records(self):
+        if not self.path.exists():
+            return []
+        lines = self.path.read_text(encoding="utf-8").splitlines()
+        return [tuple((line.split("\t") + [""] * 4)[:4]) for line in lines]
+
+    def settled(self):
+        """The records, once the file has not grown for a moment."""
+        def quiet():
+            before = self.path.stat().st_size if self.path.exists() else 0
+            time.sleep(0.5)
+            after = self.path.stat().st_size if self.path.exists() else 0
+            return before == after
+        poll(quiet, 10.0, "UI Automation's calls to end")
+        return self.records()
+
+
+def notifications(records):
+    return [(text, name, kind) for function, text, name, kind in records
+            if function == "UiaRaiseNotificationEvent"]
+
+
+def focused(records, before):
+    """The Name of the element that last got the focus, else before."""
+    names = [name for function, event, name, _ in records
+             if function == "UiaRaiseAutomationEvent" and event == FOCUS_CHANGED]
+    return names[-1] if names else before
+
+
+def ask_root(wine, args):
+    """Asks the main window for its UI Automation root, as a screen reader does."""
+    command, env = wine.command([windows_path(args.uia_root), "Kalvet 1.2"])
+    run = subprocess.run(command, env=env, capture_output=True, text=True, timeout=60)
+    print(f"$ {' '.join(command)}\n{run.stdout}{run.stderr}", end="")
+    check(run.returncode == 0, "the main window answers WM_GETOBJECT for UiaRootObjectId")
+
+
+def use_alone(wine, exe, scratch, args, late):
     """Starts kalvet.exe with Wine's X11 driver in a Czech locale and uses it from the keyboard
-    as a user would: adds 2 and 3, asks for the average, reads it off the screen, and ends it
-    with "Konec"."""
+    as a user would, row by row of USER_ACTIONS, while a screen reader follows: the main
+    window is asked for its UI Automation root at the start, or (late) once the first message
+    is on the screen. Reads the first average off the screen and ends it with "Konec"."""
+    when = "root asked after the first message" if late else "root asked at the start"
+    print(f"--- kalvet.exe, {when}")
     display = wine.session.display
-    env = dict(wine.env, LC_ALL="cs_CZ.UTF-8")
+    heard = UiaLog(scratch / f"uia-{'late' if late else 'start'}.log")
+    env = dict(wine.env, LC_ALL="cs_CZ.UTF-8", KALVET_UIA_LOG=windows_path(heard.path),
+               WINEDLLOVERRIDES=wine.env["WINEDLLOVERRIDES"] + ";uiautomationcore=n")
     with open(scratch / "kalvet.log", "w+") as log:
         program = subprocess.Popen([WINE, windows_path(exe)], env=env, cwd=scratch,
                                    stdout=log, stderr=subprocess.STDOUT)
@@ -262,24 +366,44 @@ def use_alone(wine, exe, scratch):
             desktop = XDesktop(display)
             try:
                 run_xdotool(display, ["windowfocus", "--sync", window])
-                type_text(display, "2")
-                press_keys(display, "Tab", "space", "shift+Tab")
-                type_text(display, "3")
-                press_keys(display, "Tab", "space", "Tab", "space")
-                shot = settled_client_area(desktop, display, window)
-                shot.save_ppm(scratch / "kalvet.ppm")
-                band = pixels.Image(*crop(shot, LABEL_BAND))
-                read = " ".join(pixels.read_text(band).split())
-                check(read == "Průměr zadaných čísel je 2,5.",
-                      f'2, 3 and "Průměr" show "Průměr zadaných čísel je 2,5." ({read!r})')
-                # The captions are bold: most of their ink is in strokes two pixels wide (a
-                # regular face at this size draws about half of it one pixel wide, and a bold
-                # face whose hinting thins it, as Liberation Sans Bold's under Wine, more).
-                regular = stroke_share(shot, LABEL_BAND)
-                for caption, rect in BUTTON_CAPTIONS.items():
-                    share = stroke_share(shot, rect)
-                    check(share <= 1 / 3, f'"{caption}" is drawn bold: {share:.0%} of its ink is'
-                          f" a stroke one pixel wide (the regular message text: {regular:.0%})")
+                listening = not late
+                if listening:
+                    ask_root(wine, args)
+                # The window opens with the focus in the entry box; a screen reader that
+                # starts later learns where it is from the next focus event.
+                table, expected, focus = [], [], None if late else "Zadané číslo"
+                looked = False
+                for action, keys, message, focus_after in USER_ACTIONS:
+                    mark = len(heard.records())
+                    press_keys(display, *keys)
+                    if message == AVERAGE and not looked:
+                        # Also the sign that every key so far has been handled.
+                        look_at_the_window(desktop, display, window, scratch)
+                        looked = True
+                    if not listening:
+                        table.append(f"{action}: (no screen reader yet)")
+                        if message is not None:
+                            ask_root(wine, args)
+                            listening = True
+                        continue
+                    expected += [message] if message else []
+                    wait_for(heard, mark, message, focus, focus_after)
+                    records = heard.settled()[mark:]
+                    raised = notifications(records)
+                    focus = focused(records, focus)
+                    heard_now = "; ".join(
+                        f'"{text}" from {CONTROL_TYPES.get(kind, kind)} "{name}"'
+                        for text, name, kind in raised) or "nothing"
+                    table.append(f"{action}: {heard_now}; focus on {focus or '(not told yet)'}")
+                    check([text for text, _, _ in raised] == ([message] if message else []),
+                          f"{when}: {action}: " + (f'"{message}" raised once' if message
+                                                   else "nothing raised") + f" ({heard_now})")
+                    if message:
+                        check(all(name == text and kind == TEXT_CONTROL
+                                  for text, name, kind in raised),
+                              f"{when}: {action}: from a Text element named by the message")
+                    check(focus in (None, focus_after),
+                          f"{when}: {action}: the focus on {focus_after} ({focus})")
                 press_keys(display, "ctrl+k")
                 box = x_window(display, "Konec")
                 check(box is not None, 'Ctrl+K shows the box "Konec"')
@@ -290,12 +414,53 @@ def use_alone(wine, exe, scratch):
                 desktop.close()
             code = program.wait(timeout=30)
             check(code == 0, f"after the box, the program ends with exit code 0 ({code})")
+            records = heard.records()
+            print(f"what UI Automation got, {when}:\n  " + "\n  ".join(table))
+            check([text for text, _, _ in notifications(records)] == expected,
+                  f"{when}: {len(expected)} notifications in all, no more")
+            roots = [detail for function, detail, _, _ in records
+                     if function == "UiaReturnRawElementProvider"]
+            check(roots == ["-25"], f"{when}: the root asked for once, by the screen reader "
+                  f"({roots})")
         finally:
             if program.poll() is None:
                 program.kill()
                 program.wait()
             log.seek(0)
             print(log.read(), end="")
+            print(f"{heard.path.name}:\n" + (heard.path.read_text(encoding="utf-8")
+                                              if heard.path.exists() else "(none)\n"), end="")
+
+
+def wait_for(heard, mark, message, focus, focus_after):
+    """Waits until the records after mark hold a notification, if one is expected, and the
+    focus, which was on focus (None: not known), is on focus_after; should that not come, the
+    checks after it say so."""
+    def arrived():
+        new = heard.records()[mark:]
+        return (message is None or notifications(new)) and \
+            focused(new, focus) in (None, focus_after)
+    try:
+        poll(arrived, 10.0, f"{message or 'the focus on ' + focus_after}")
+    except WaitTimeout as timeout:
+        print(timeout)
+
+
+def look_at_the_window(desktop, display, window, scratch):
+    """Reads the message off the screen and measures how bold the buttons' captions are."""
+    shot = settled_client_area(desktop, display, window)
+    shot.save_ppm(scratch / "kalvet.ppm")
+    band = pixels.Image(*crop(shot, LABEL_BAND))
+    read = " ".join(pixels.read_text(band).split())
+    check(read == AVERAGE, f'2, 3 and "Průměr" show "{AVERAGE}" ({read!r})')
+    # The captions are bold: most of their ink is in strokes two pixels wide (a regular face
+    # at this size draws about half of it one pixel wide, and a bold face whose hinting thins
+    # it, as Liberation Sans Bold's under Wine, more).
+    regular = stroke_share(shot, LABEL_BAND)
+    for caption, rect in BUTTON_CAPTIONS.items():
+        share = stroke_share(shot, rect)
+        check(share <= 1 / 3, f'"{caption}" is drawn bold: {share:.0%} of its ink is'
+              f" a stroke one pixel wide (the regular message text: {regular:.0%})")
 
 
 # Where the main window's parts are in its client area (235 x 86 pixels at 96 dpi): the band
@@ -524,6 +689,8 @@ def main():
     command.add_argument("zip")
     command.add_argument("--driver", required=True)
     command.add_argument("--wine-run", required=True)
+    command.add_argument("--uia", required=True)
+    command.add_argument("--uia-root", required=True)
     command = commands.add_parser("msi")
     command.add_argument("msi")
     command.add_argument("--zip", required=True)

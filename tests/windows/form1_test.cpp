@@ -311,11 +311,18 @@ void Form1Test::screenReadersFindEveryControlByName() {
     QCOMPARE(int(accessible->role()), role);
 }
 
+// Whenever Qt asks, the label is the window's message label: a notification, which a screen
+// reader speaks as each message appears. Qt asks at the label's first event and keeps the
+// answer; here the answer is dropped after a message and Qt asks again, as when it first asks
+// after one.
 void Form1Test::screenReadersReadTheMessageLabelsText() {
     perform({QStringLiteral("Command2")});
+    QAccessible::deleteAccessibleInterface(
+        QAccessible::uniqueId(QAccessible::queryAccessibleInterface(&label())));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&label());
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Zatím jsi nezadal žádná čísla!"));
+    QCOMPARE(int(accessible->role()), int(QAccessible::Notification));
 }
 
 // ---- Commands -------------------------------------------------------------------------------

@@ -33,7 +33,7 @@ CommandButton* createButton(const ButtonDesign& design, QWidget& parent) {
 }
 
 Label* createLabel(const LabelDesign& design, QWidget& parent) {
-    auto* label = new Label(QString::fromUtf8(design.text), &parent);
+    auto* label = new Label(QString::fromUtf8(design.text), &parent, design.kind);
     label->setObjectName(QString::fromLatin1(design.name));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);

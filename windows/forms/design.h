@@ -79,6 +79,7 @@ struct LabelDesign {
     std::optional<FontDesign> font = std::nullopt;
     bool wordWrap = false;
     std::optional<TwipsRect> room = std::nullopt;
+    LabelKind kind = LabelKind::Caption;
 };
 
 Label* createLabel(const LabelDesign& design, QWidget& parent);

@@ -91,13 +91,11 @@ public:
     }
 };
 
-// A message label starts empty and shows what setCaption gives it; a label made with its text
-// keeps it, and stays a plain label to the bus. Qt asks once, when the label is first shown or
-// its first event goes out, so before any message.
-QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
-    if (auto* label = qobject_cast<Label*>(object);
-        label && className == QLatin1String(Label::staticMetaObject.className()) &&
-        label->text().isEmpty()) {
+// The window's message label is a notification to the bus for its whole life: Qt asks once, when
+// the label is first shown or its first event goes out, and that may be after messages, when a
+// screen reader starts after the program. Any other label is a plain label (Qt's own answer).
+QAccessibleInterface* accessibleFor(const QString&, QObject* object) {
+    if (auto* label = qobject_cast<Label*>(object); label && label->kind() == LabelKind::Message) {
         return new LabelAccessible(label);
     }
     return nullptr;
@@ -118,8 +116,8 @@ void announce(Label* label) {
 
 }  // namespace
 
-Label::Label(const QString& text, QWidget* parent)
-    : Coloured(colour::buttonFace, kLabelRoles, text, parent) {
+Label::Label(const QString& text, QWidget* parent, LabelKind kind)
+    : Coloured(colour::buttonFace, kLabelRoles, text, parent), kind_(kind) {
     installLabelAccessibility();
     setAutoFillBackground(true);
     showColour();

@@ -12,12 +12,20 @@
 
 namespace forms {
 
+// What a label is to a screen reader: a caption, which it reads when it comes to it, or the
+// window's message label, which tells it of each message as the message appears. A label is
+// made one or the other and stays so whatever it shows.
+enum class LabelKind { Caption, Message };
+
 // A form's label. It fills its rectangle with its background colour (a plain label is
 // transparent) and shows that colour again whenever the palette changes.
 class Label : public Coloured<QLabel> {
     Q_OBJECT
 public:
-    explicit Label(const QString& text, QWidget* parent = nullptr);
+    explicit Label(const QString& text, QWidget* parent = nullptr,
+                   LabelKind kind = LabelKind::Caption);
+
+    LabelKind kind() const { return kind_; }
 
     // Lets the label grow from its place (where it stands now) into `room` (in its parent:
     // the same left, top and width, taller) for a caption that does not fit its place at its
@@ -28,7 +36,7 @@ public:
     // in its place when the caption fits there on one line; otherwise at the largest font,
     // down to a floor, at which the whole caption fits the place or the room, wrapped as it is
     // drawn. The text itself is the caption unchanged, which is also what a screen reader
-    // reads, and a screen reader is told of every message.
+    // reads, and a message label tells a screen reader of every message.
     void setCaption(const QString& caption);
 
     // The flags the text is laid out with: its alignment and word wrap.
@@ -43,6 +51,7 @@ private:
 
     void fitCaption();
 
+    const LabelKind kind_;
     QRect place_;    // where the label sits for a caption that fits its place
     QRect room_;     // empty: no room to grow
     QFont ownFont_;  // the font it was given before it had a room; none: its parent's
